@@ -1,0 +1,36 @@
+#pragma once
+// The frame cycle every front end drives: window creation, one 15 ms tick,
+// one paint and key-down dispatch, each in the game's fixed order. Front ends
+// pass the client rectangle with every call (it is re-read at every message)
+// and copy the painted frame to the screen.
+#include <cstdint>
+
+#include "core/geometry.h"
+#include "gfx/surface.h"
+
+namespace kolvane {
+
+class Platform;
+struct World;
+
+class FrameCycle {
+public:
+    FrameCycle(World& world, Platform& platform);
+
+    void create(Rect client);
+    void tick(Rect client);
+    // Draws the whole frame into the surface and returns it.
+    const gfx::Surface& paint(Rect client);
+    void keyDown(Rect client, int virtualKey, std::int64_t keyData);
+
+    const gfx::Surface& frame() const { return surface_; }
+    World& world() { return world_; }
+
+private:
+    World& world_;
+    Platform& platform_;
+    Rect clientRect_{};
+    gfx::Surface surface_;  // the off-screen buffer, kept for the whole run
+};
+
+}  // namespace kolvane

@@ -42,6 +42,9 @@ std::int32_t randomInt(std::int32_t lo, std::int32_t hi) {
     // Outside the contract (hi < 0 or lo > 32767) no draw can succeed; give lo
     // rather than loop for ever.
     if (hi < 0 || lo > 32767 || lo > hi) return lo;
+    // rand() never exceeds 32767, so a larger bound draws the same values
+    // (and hi + 1 cannot overflow).
+    if (hi > 32767) hi = 32767;
     std::int32_t r;
     do {
         r = rand() % (hi + 1);

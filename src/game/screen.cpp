@@ -1,1 +1,161 @@
-// placeholder: being written
+#include "game/screen.h"
+
+#include <array>
+#include <charconv>
+#include <cstring>
+
+#include "game/world.h"
+#include "gfx/surface.h"
+
+namespace kolvane {
+
+namespace {
+
+constexpr gfx::Color kWhite = 0xFFFFFF;
+constexpr gfx::Color kGrey = 0xAAAAAA;
+constexpr gfx::Color kAidGreen = 0x00DD00;
+constexpr gfx::Color kPointerRed = 0x0000FF;
+constexpr double kPointerLength = 1000.0;
+constexpr std::int32_t kMessageShows = 100;
+
+constexpr unsigned kCentred = gfx::kDtCenter | gfx::kDtVCenter | gfx::kDtSingleLine;  // 0x25
+constexpr unsigned kHudFlags = gfx::kDtSingleLine | gfx::kDtVCenter;                  // 0x24
+constexpr unsigned kHelpFlags = gfx::kDtSingleLine;                                   // 0x20
+
+constexpr std::array<Point, 19> kStars{{
+    {95, 535},  {118, 44},  {195, 207}, {543, 173}, {616, 246}, {198, 380}, {64, 540},
+    {392, 281}, {331, 485}, {331, 140}, {486, 70},  {501, 420}, {728, 452}, {587, 166},
+    {706, 439}, {94, 142},  {65, 382},  {313, 384}, {591, 460},
+}};
+
+// The diagonal cross at each midpoint: two pixels per arm, the centre empty.
+constexpr std::array<Point, 8> kAidMark{{
+    {-5, -5},
+    {5, -5},
+    {-5, 5},
+    {5, 5},
+    {-4, -4},
+    {4, -4},
+    {-4, 4},
+    {4, 4},
+}};
+
+constexpr Rect kMessageRect{1, 20, 300, 50};
+
+void drawLabel(World& world, gfx::Surface& surface, std::int32_t left, std::int32_t right,
+               const char* text) {
+    world.hudRect.left = left;
+    world.hudRect.right = right;
+    surface.drawText(text, static_cast<std::int32_t>(std::strlen(text)), world.hudRect, kHudFlags);
+}
+
+void drawNumber(World& world, gfx::Surface& surface, std::int32_t left, std::int32_t right,
+                std::int32_t value) {
+    std::array<char, 16> digits{};
+    const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    world.hudRect.left = left;
+    world.hudRect.right = right;
+    surface.drawText(digits.data(), static_cast<std::int32_t>(result.ptr - digits.data()),
+                     world.hudRect, kHudFlags);
+}
+
+}  // namespace
+
+const char* specialName(int special) {
+    switch (special) {
+        case kSpreadfire:
+            return "Spreadfire";
+        case kMissileburst:
+            return "Missileburst";
+        case kMissiles:
+            return "Missiles";
+        case kTeleport:
+            return "Teleport";
+        case kSuperbullet:
+            return "Superbullet";
+        case kRepulsor:
+            return "Repulsor";
+        default:
+            return "";
+    }
+}
+
+void drawStarfield(gfx::Surface& surface) {
+    for (const Point& star : kStars) surface.setPixel(star.x, star.y, kWhite);
+}
+
+void drawTargetingAids(World& world, gfx::Surface& surface) {
+    // A fresh red pen every paint, and the previous one put back afterwards.
+    const gfx::Pen previous =
+        surface.selectPen(gfx::createPen(gfx::PenStyle::kDot, 1, kPointerRed));
+    const Vec2 ship = world.ship.getPosition();
+    for (const Asteroid& asteroid : world.asteroids) {
+        if (!asteroid.isActive()) continue;
+        const Vec2 mid = (asteroid.getPosition() + ship) / 2.0;
+        for (const Point& d : kAidMark) {
+            surface.setPixel(truncate(mid.getX() + d.x), truncate(mid.getY() + d.y), kAidGreen);
+        }
+    }
+    world.targetPointer = world.ship.getHeading();
+    world.targetPointer.setLength(kPointerLength);
+    surface.moveTo(truncate(ship.getX()), truncate(ship.getY()));
+    surface.lineTo(truncate(ship.getX() + world.targetPointer.getX()),
+                   truncate(ship.getY() + world.targetPointer.getY()));
+    surface.selectPen(previous);
+}
+
+void drawTitleScreen(gfx::Surface& surface, const Rect& client) {
+    surface.setBkMode(gfx::BkMode::kTransparent);
+    surface.setTextColor(kWhite);
+    const std::int32_t hw = (client.right - client.left) / 2;
+    const std::int32_t hh = (client.bottom - client.top) / 2;
+    surface.drawText("Game over", 9, Rect{hw - 80, hh - 50, hw + 80, hh + 10}, kCentred);
+    surface.drawText("Press 's' to start", 18, Rect{hw - 80, hh - 30, hw + 80, hh + 30}, kCentred);
+    surface.drawText("Tesselmor", 9, Rect{hw - 80, hh, hw + 80, hh + 40}, kCentred);
+    surface.drawText("Arrow keys move, [left] + [right] to brake", 42, Rect{10, 510, 270, 530},
+                     kHelpFlags);
+    surface.drawText("[Space] to shoot, [x] for secondary fire", 40, Rect{10, 530, 260, 560},
+                     kHelpFlags);
+}
+
+void drawHud(World& world, gfx::Surface& surface) {
+    const GameState& game = world.game;
+    surface.setBkMode(gfx::BkMode::kTransparent);
+    surface.setTextColor(kWhite);
+    world.hudRect.top = 1;
+    world.hudRect.bottom = 20;
+    drawLabel(world, surface, 1, 50, "Score");
+    drawNumber(world, surface, 45, 100, game.score);
+    drawLabel(world, surface, 100, 150, "Lives");
+    drawNumber(world, surface, 143, 170, world.ship.getLives());
+    drawLabel(world, surface, 170, 210, "Level");
+    drawNumber(world, surface, 213, 230, truncate(game.level));
+    drawLabel(world, surface, 250, 310, "Missiles");
+    drawNumber(world, surface, 313, 338, world.ship.getMissileCount());
+    drawLabel(world, surface, 350, 405, "Special:");
+    drawLabel(world, surface, 405, 500, specialName(game.special));
+}
+
+void drawMessage(World& world, gfx::Surface& surface) {
+    GameState& game = world.game;
+    if (game.message[0] == '\0') return;
+    if (game.messageAge == kMessageShows) {
+        game.messageAge = 0;
+        game.message[0] = '\0';
+        return;
+    }
+    // A paused game keeps the message on screen without ageing it.
+    if (!game.paused) game.messageAge += 1;
+    surface.setBkMode(gfx::BkMode::kTransparent);
+    if (world.messageBlink) {
+        surface.setTextColor(kGrey);
+        world.messageBlink = false;
+    } else {
+        surface.setTextColor(kWhite);
+        world.messageBlink = true;
+    }
+    surface.drawText(game.messageText(), static_cast<std::int32_t>(std::strlen(game.messageText())),
+                     kMessageRect, 0);
+}
+
+}  // namespace kolvane

@@ -37,7 +37,9 @@ inline constexpr Brush kBlackBrush{0x000000};
 inline constexpr Pen createPen(PenStyle style, std::int32_t width, Color color) {
     return {style, width, color};
 }
-inline constexpr Brush createSolidBrush(Color color) { return {color}; }
+inline constexpr Brush createSolidBrush(Color color) {
+    return {color};
+}
 
 enum class BkMode : std::uint8_t { kTransparent = 1, kOpaque = 2 };
 
@@ -78,10 +80,14 @@ public:
     void setPixel(std::int32_t x, std::int32_t y, Color color);
     // MoveToEx / LineTo: a line from the current position to (x, y) in the
     // selected pen, the end point not drawn; the end becomes the current position.
+    // Lines are one pixel wide whatever the pen's width. A dotted pen lights
+    // every other pixel from the start of each line; the gaps take the
+    // background colour in opaque mode.
     void moveTo(std::int32_t x, std::int32_t y);
     void lineTo(std::int32_t x, std::int32_t y);
     // Ellipse inscribed in the rectangle, right and bottom edges excluded:
-    // outlined in the pen, filled with the brush.
+    // the pixels whose centres lie inside, those with a neighbour outside in the
+    // pen, the rest in the brush. Empty rectangles draw nothing.
     void ellipse(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
     // FillRgn.
     void fillRegion(const Region& region, Brush brush);
@@ -94,7 +100,9 @@ public:
 private:
     void plot(std::int32_t x, std::int32_t y, std::uint32_t pixel);
     void fillSpan(std::int32_t y, std::int64_t x0, std::int64_t x1, std::uint32_t pixel);
-    void drawGlyphs(std::int32_t x, std::int32_t y, const char* text, std::int32_t length,
+    // The text's cells from (x, y), clipped to clip and the buffer; in opaque
+    // mode the cells' background is filled first.
+    void drawGlyphs(std::int64_t x, std::int64_t y, const char* text, std::int32_t length,
                     const Rect& clip);
 
     std::vector<std::uint32_t> pixels_;

@@ -1,1 +1,271 @@
-// placeholder: being written
+#include "app/sim/runner.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <fstream>
+#include <istream>
+#include <iterator>
+#include <limits>
+#include <sstream>
+#include <string_view>
+
+#include "app/sim/script.h"
+#include "app/sim/trace.h"
+#include "core/random.h"
+#include "game/world.h"
+#include "gfx/png.h"
+
+namespace kolvane::sim {
+
+namespace {
+
+// A key-down's key data as the window system gives it: a repeat count of 1,
+// and bit 30 set when the key was already down.
+constexpr std::int64_t kRepeatCountOne = 1;
+
+template <class T>
+bool parseWhole(std::string_view text, T& value) {
+    if (text.empty() || text[0] < '0' || text[0] > '9') return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc{} && end == text.data() + text.size();
+}
+
+bool parseSize(std::string_view text, std::int32_t& width, std::int32_t& height) {
+    const auto x = text.find_first_of("xX");
+    if (x == std::string_view::npos) return false;
+    std::int32_t w = 0;
+    std::int32_t h = 0;
+    if (!parseWhole(text.substr(0, x), w) || !parseWhole(text.substr(x + 1), h)) return false;
+    if (w < kMinSize || w > kMaxSize || h < kMinSize || h > kMaxSize) return false;
+    width = w;
+    height = h;
+    return true;
+}
+
+bool readScriptText(const std::string& path, std::istream& in, std::string& text,
+                    std::string& error) {
+    if (path == "-") {
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (in.bad()) {
+            error = "cannot read the script from standard input";
+            return false;
+        }
+        return true;
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = "cannot read script \"" + path + "\": " + std::strerror(errno);
+        return false;
+    }
+    std::ostringstream content;
+    content << file.rdbuf();
+    if (file.bad()) {
+        error = "cannot read script \"" + path + "\"";
+        return false;
+    }
+    text = content.str();
+    return true;
+}
+
+}  // namespace
+
+bool parseOptions(int argc, const char* const* argv, Options& options, std::string& error) {
+    bool seen[4] = {};  // --trace, --clock, --seed, --size
+    bool haveScript = false;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (!optionsEnded && (arg == "--help" || arg == "-h")) {
+            options.help = true;
+            continue;
+        }
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
+            if (haveScript) {
+                error = "more than one script given (\"" + std::string(arg) + "\")";
+                return false;
+            }
+            options.scriptPath = std::string(arg);
+            haveScript = true;
+            continue;
+        }
+        int which = -1;
+        if (arg == "--trace") which = 0;
+        if (arg == "--clock") which = 1;
+        if (arg == "--seed") which = 2;
+        if (arg == "--size") which = 3;
+        if (which < 0) {
+            error = "unknown option \"" + std::string(arg) + "\"";
+            return false;
+        }
+        if (seen[which]) {
+            error = "option " + std::string(arg) + " given twice";
+            return false;
+        }
+        seen[which] = true;
+        if (i + 1 >= argc) {
+            error = "option " + std::string(arg) + " needs a value";
+            return false;
+        }
+        const std::string_view value = argv[++i];
+        switch (which) {
+            case 0:
+                if (value.empty()) {
+                    error = "--trace needs a file name";
+                    return false;
+                }
+                options.tracePath = std::string(value);
+                break;
+            case 1:
+                if (!parseWhole(value, options.clock)) {
+                    error = "bad --clock \"" + std::string(value) +
+                            "\" (expected whole seconds, 0 to 2147483647)";
+                    return false;
+                }
+                break;
+            case 2:
+                if (!parseWhole(value, options.seed)) {
+                    error = "bad --seed \"" + std::string(value) + "\" (expected 0 to 4294967295)";
+                    return false;
+                }
+                break;
+            default:
+                if (!parseSize(value, options.width, options.height)) {
+                    error = "bad --size \"" + std::string(value) + "\" (expected WIDTHxHEIGHT, " +
+                            std::to_string(kMinSize) + " to " + std::to_string(kMaxSize) + " each)";
+                    return false;
+                }
+                break;
+        }
+    }
+    return true;
+}
+
+Runner::Runner(const Options& options, std::FILE* errors)
+    : client_{0, 0, options.width, options.height},
+      platform_(options.clock, errors),
+      world_(std::make_unique<World>()),
+      cycle_(*world_, platform_) {
+    bindRandomClock(&platform_);
+    kolvane::srand(options.seed);
+}
+
+Runner::~Runner() {
+    bindRandomClock(nullptr);
+}
+
+void Runner::start() {
+    cycle_.create(client_);
+    cycle_.paint(client_);
+}
+
+void Runner::tick() {
+    cycle_.tick(client_);
+    platform_.tickDone();
+    cycle_.paint(client_);
+}
+
+void Runner::keyDown(int key, bool repeat) {
+    platform_.hold(key);
+    cycle_.keyDown(client_, key, kRepeatCountOne | (repeat ? kKeyRepeatBit : 0));
+}
+
+void Runner::press(int key) {
+    cycle_.keyDown(client_, key, kRepeatCountOne);
+    platform_.release(key);
+}
+
+void Runner::release(int key) {
+    platform_.release(key);
+}
+
+int runScript(const Options& options, const Script& script, std::FILE* out, std::FILE* errors) {
+    TraceWriter trace;
+    std::string error;
+    if (!options.tracePath.empty() && !trace.open(options.tracePath, out, error)) {
+        std::fprintf(errors, "kolvane-sim: %s\n", error.c_str());
+        return kExitOutputError;
+    }
+    auto traceFailed = [&] {
+        trace.abandon();
+        std::fprintf(errors, "kolvane-sim: cannot write trace \"%s\"\n", options.tracePath.c_str());
+        return kExitOutputError;
+    };
+
+    Runner runner(options, errors);
+    runner.start();
+    if (trace.isOpen() && !trace.write(0, runner.world())) return traceFailed();
+
+    for (const Command& c : script.commands) {
+        switch (c.kind) {
+            case CommandKind::kTick:
+                for (std::int32_t n = 0; n < c.count && !runner.quitRequested(); ++n) {
+                    runner.tick();
+                    if (trace.isOpen() && !trace.write(runner.ticksDone(), runner.world())) {
+                        return traceFailed();
+                    }
+                }
+                break;
+            case CommandKind::kDown:
+                runner.keyDown(c.key, false);
+                break;
+            case CommandKind::kRepeat:
+                runner.keyDown(c.key, true);
+                break;
+            case CommandKind::kUp:
+                runner.release(c.key);
+                break;
+            case CommandKind::kPress:
+                runner.press(c.key);
+                break;
+            case CommandKind::kShot:
+                if (!gfx::writePng(c.file, runner.frame(), error)) {
+                    trace.abandon();
+                    std::fprintf(errors, "kolvane-sim: line %d: cannot write \"%s\": %s\n", c.line,
+                                 c.file.c_str(), error.c_str());
+                    return kExitOutputError;
+                }
+                break;
+        }
+        if (runner.quitRequested()) break;  // Escape ends the run at once
+    }
+
+    if (trace.isOpen() && !trace.commit(error)) {
+        std::fprintf(errors, "kolvane-sim: %s\n", error.c_str());
+        return kExitOutputError;
+    }
+    return kExitOk;
+}
+
+int simMain(int argc, const char* const* argv, std::istream& in, std::FILE* out,
+            std::FILE* errors) {
+    Options options;
+    std::string error;
+    if (!parseOptions(argc, argv, options, error)) {
+        std::fprintf(errors, "kolvane-sim: %s\n%s\n", error.c_str(), kUsage);
+        return kExitUsageError;
+    }
+    if (options.help) {
+        std::fprintf(out, "%s\n", kUsage);
+        return kExitOk;
+    }
+    std::string text;
+    if (!readScriptText(options.scriptPath, in, text, error)) {
+        std::fprintf(errors, "kolvane-sim: %s\n", error.c_str());
+        return kExitUsageError;
+    }
+    const std::string_view name =
+        options.scriptPath == "-" ? kStdinName : std::string_view(options.scriptPath);
+    Script script;
+    if (!parseScript(text, name, script, error)) {
+        std::fprintf(errors, "%s\n", error.c_str());
+        return kExitUsageError;
+    }
+    return runScript(options, script, out, errors);
+}
+
+}  // namespace kolvane::sim

@@ -1,1 +1,180 @@
-// placeholder: being written
+#include "app/sim/script.h"
+
+#include <array>
+#include <charconv>
+#include <cstddef>
+
+#include "core/platform.h"
+
+namespace kolvane::sim {
+
+namespace {
+
+struct NamedKey {
+    std::string_view name;
+    int code;
+};
+
+constexpr std::array<NamedKey, 9> kNamedKeys{{
+    {"SPACE", vk::kSpace},
+    {"X", vk::kX},
+    {"S", vk::kS},
+    {"P", vk::kP},
+    {"ESCAPE", vk::kEscape},
+    {"LEFT", vk::kLeft},
+    {"RIGHT", vk::kRight},
+    {"UP", vk::kUp},
+    {"DOWN", vk::kDown},
+}};
+
+char upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (upper(a[i]) != upper(b[i])) return false;
+    }
+    return true;
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    c = upper(c);
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// Up to kMaxWords words of one line, comment removed. Returns the word count,
+// or kMaxWords + 1 when there are more.
+constexpr int kMaxWords = 3;
+int splitWords(std::string_view line, std::array<std::string_view, kMaxWords>& words) {
+    if (const auto hash = line.find('#'); hash != std::string_view::npos) {
+        line = line.substr(0, hash);
+    }
+    int n = 0;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && isBlank(line[i])) ++i;
+        if (i == line.size()) break;
+        const std::size_t start = i;
+        while (i < line.size() && !isBlank(line[i])) ++i;
+        if (n == kMaxWords) return kMaxWords + 1;
+        words[n++] = line.substr(start, i - start);
+    }
+    return n;
+}
+
+struct CommandName {
+    std::string_view name;
+    CommandKind kind;
+};
+
+constexpr std::array<CommandName, 6> kCommands{{
+    {"tick", CommandKind::kTick},
+    {"down", CommandKind::kDown},
+    {"repeat", CommandKind::kRepeat},
+    {"up", CommandKind::kUp},
+    {"press", CommandKind::kPress},
+    {"shot", CommandKind::kShot},
+}};
+
+// Checks one line's words; on a mistake returns its description.
+std::optional<std::string> parseCommand(const std::array<std::string_view, kMaxWords>& words,
+                                        int count, Command& command) {
+    const CommandName* known = nullptr;
+    for (const CommandName& s : kCommands) {
+        if (sameIgnoringCase(words[0], s.name)) known = &s;
+    }
+    if (known == nullptr) return "unknown command \"" + std::string(words[0]) + "\"";
+    const std::string name(known->name);
+    command.kind = known->kind;
+
+    if (known->kind == CommandKind::kTick) {
+        if (count > 2) return name + ": too many arguments (expected at most a count)";
+        if (count == 1) {
+            command.count = 1;
+            return std::nullopt;
+        }
+        const std::string_view n = words[1];
+        std::int64_t value = 0;
+        const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), value);
+        const bool digitsOnly = !n.empty() && n[0] >= '0' && n[0] <= '9';
+        const bool tooLarge = ec == std::errc::result_out_of_range;
+        if (!digitsOnly || (ec != std::errc{} && !tooLarge) || end != n.data() + n.size()) {
+            return name + ": bad count \"" + std::string(n) + "\" (expected a whole number)";
+        }
+        if (tooLarge || value < 1 || value > kMaxTickCount) {
+            return name + ": count " + std::string(n) + " out of range (1 to " +
+                   std::to_string(kMaxTickCount) + ")";
+        }
+        command.count = static_cast<std::int32_t>(value);
+        return std::nullopt;
+    }
+
+    if (count < 2) {
+        return name + (known->kind == CommandKind::kShot ? ": missing file name" : ": missing key");
+    }
+    if (count > 2) return name + ": too many arguments (expected one)";
+    if (known->kind == CommandKind::kShot) {
+        command.file = std::string(words[1]);
+        return std::nullopt;
+    }
+    const std::optional<int> key = parseKey(words[1]);
+    if (!key) return name + ": bad key \"" + std::string(words[1]) + "\"";
+    command.key = *key;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<int> parseKey(std::string_view word) {
+    for (const NamedKey& k : kNamedKeys) {
+        if (sameIgnoringCase(word, k.name)) return k.code;
+    }
+    if (word.size() == 1) {
+        const char c = upper(word[0]);
+        if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return c;  // the codes are ASCII
+        return std::nullopt;
+    }
+    if (word.size() == 4 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
+        const int hi = hexDigit(word[2]);
+        const int lo = hexDigit(word[3]);
+        if (hi >= 0 && lo >= 0) return hi * 16 + lo;
+    }
+    return std::nullopt;
+}
+
+bool parseScript(std::string_view text, std::string_view name, Script& script, std::string& error) {
+    script.commands.clear();
+    int lineNumber = 0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        ++lineNumber;
+
+        std::array<std::string_view, kMaxWords> words{};
+        const int count = splitWords(line, words);
+        if (count == 0) continue;
+        Command command;
+        command.line = lineNumber;
+        // A count above kMaxWords is reported as too many arguments.
+        if (const std::optional<std::string> what = parseCommand(words, count, command)) {
+            error = std::string(name) + ":" + std::to_string(lineNumber) + ": " + *what;
+            script.commands.clear();
+            return false;
+        }
+        script.commands.push_back(std::move(command));
+    }
+    return true;
+}
+
+}  // namespace kolvane::sim

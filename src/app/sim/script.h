@@ -1,0 +1,39 @@
+#pragma once
+// The replay script: one command a line, read and checked as a whole before
+// anything runs, so that a mistake on the last line costs nothing.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kolvane::sim {
+
+enum class CommandKind : std::uint8_t { kTick, kDown, kRepeat, kUp, kPress, kShot };
+
+struct Command {
+    CommandKind kind = CommandKind::kTick;
+    int line = 0;            // 1-based line in the script
+    std::int32_t count = 1;  // tick: how many
+    int key = 0;             // down, repeat, up, press: the virtual-key code
+    std::string file;        // shot: the PNG to write
+};
+
+struct Script {
+    std::vector<Command> commands;
+};
+
+// The largest count one tick command takes.
+inline constexpr std::int32_t kMaxTickCount = 1000000;
+
+// The name error messages give a script read from standard input.
+inline constexpr std::string_view kStdinName = "<stdin>";
+
+// Parses the whole text. On a mistake returns false with error set to
+// "NAME:LINE: what is wrong" (the first mistake only).
+bool parseScript(std::string_view text, std::string_view name, Script& script, std::string& error);
+
+// SPACE, X, S, P, ESCAPE, LEFT, RIGHT, UP, DOWN, A-Z, 0-9 (any case) or 0xNN.
+std::optional<int> parseKey(std::string_view word);
+
+}  // namespace kolvane::sim

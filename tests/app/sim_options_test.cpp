@@ -1,0 +1,97 @@
+// The replay runner's command line.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "app/sim/runner.h"
+
+namespace kolvane::sim {
+namespace {
+
+bool parse(std::initializer_list<const char*> args, Options& options, std::string& error) {
+    std::vector<const char*> argv{"kolvane-sim"};
+    argv.insert(argv.end(), args);
+    return parseOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+}
+
+TEST(SimOptions, Defaults) {
+    Options o;
+    std::string error;
+    ASSERT_TRUE(parse({}, o, error)) << error;
+    EXPECT_EQ(o.scriptPath, "-");
+    EXPECT_EQ(o.tracePath, "");
+    EXPECT_EQ(o.clock, 1000000000);
+    EXPECT_EQ(o.seed, 1u);
+    EXPECT_EQ(o.width, 740);
+    EXPECT_EQ(o.height, 580);
+}
+
+TEST(SimOptions, ReadsEveryOptionInAnyOrder) {
+    Options o;
+    std::string error;
+    ASSERT_TRUE(parse({"game.script", "--size", "320x200", "--trace", "-", "--clock", "0", "--seed",
+                       "4294967295"},
+                      o, error))
+        << error;
+    EXPECT_EQ(o.scriptPath, "game.script");
+    EXPECT_EQ(o.tracePath, "-");
+    EXPECT_EQ(o.clock, 0);
+    EXPECT_EQ(o.seed, 4294967295u);
+    EXPECT_EQ(o.width, 320);
+    EXPECT_EQ(o.height, 200);
+}
+
+TEST(SimOptions, DashIsStandardInputAndDoubleDashEndsOptions) {
+    Options o;
+    std::string error;
+    ASSERT_TRUE(parse({"-"}, o, error));
+    EXPECT_EQ(o.scriptPath, "-");
+    Options p;
+    ASSERT_TRUE(parse({"--", "--odd-name"}, p, error)) << error;
+    EXPECT_EQ(p.scriptPath, "--odd-name");
+}
+
+TEST(SimOptions, ExtremesOfTheRanges) {
+    Options o;
+    std::string error;
+    ASSERT_TRUE(parse({"--clock", "2147483647", "--size", "16x4096"}, o, error)) << error;
+    EXPECT_EQ(o.clock, 2147483647);
+    EXPECT_EQ(o.width, 16);
+    EXPECT_EQ(o.height, 4096);
+}
+
+class SimOptionErrors : public ::testing::TestWithParam<std::vector<const char*>> {};
+
+TEST_P(SimOptionErrors, AreRejectedWithAReason) {
+    std::vector<const char*> argv{"kolvane-sim"};
+    argv.insert(argv.end(), GetParam().begin(), GetParam().end());
+    Options o;
+    std::string error;
+    EXPECT_FALSE(parseOptions(static_cast<int>(argv.size()), argv.data(), o, error));
+    EXPECT_FALSE(error.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EachKind, SimOptionErrors,
+                         ::testing::Values(std::vector<const char*>{"--frobnicate"},
+                                           std::vector<const char*>{"-t"},
+                                           std::vector<const char*>{"--trace"},
+                                           std::vector<const char*>{"--trace", ""},
+                                           std::vector<const char*>{"--clock", "-1"},
+                                           std::vector<const char*>{"--clock", "2147483648"},
+                                           std::vector<const char*>{"--clock", "12s"},
+                                           std::vector<const char*>{"--seed", "4294967296"},
+                                           std::vector<const char*>{"--seed", "-5"},
+                                           std::vector<const char*>{"--seed", "0x10"},
+                                           std::vector<const char*>{"--size", "740"},
+                                           std::vector<const char*>{"--size", "740x"},
+                                           std::vector<const char*>{"--size", "15x100"},
+                                           std::vector<const char*>{"--size", "100x4097"},
+                                           std::vector<const char*>{"--size", "740x580x2"},
+                                           std::vector<const char*>{"--size", "-740x580"},
+                                           std::vector<const char*>{"--seed", "1", "--seed", "2"},
+                                           std::vector<const char*>{"a.script", "b.script"}));
+
+}  // namespace
+}  // namespace kolvane::sim

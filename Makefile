@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD_PACKAGES := cmake make g++ pkg-config libsdl2-dev libpng-dev libgtest-dev libgmock-dev
 TEST_PACKAGES := xvfb xdotool x11-utils imagemagick
 
-.PHONY: all run test build deps test-deps golden clean
+.PHONY: all run test build deps test-deps golden screenshots clean
 
 all: build
 
@@ -36,3 +36,7 @@ golden: build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# Remakes the README's pictures with the replay runner.
+screenshots: build
+	docs/images/make-screenshots.sh $(BUILD_DIR)/src/app/kolvane-sim

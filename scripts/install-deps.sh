@@ -18,9 +18,9 @@ else
 fi
 echo "kolvane: installing ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
-if ! "${run[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null; then
+if ! "${run[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq "${missing[@]}" >/dev/null; then
     "${run[@]}" apt-get update -qq >/dev/null &&
-        "${run[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null || {
+        "${run[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq "${missing[@]}" >/dev/null || {
         echo "kolvane: could not install these Debian packages: ${missing[*]}" >&2
         exit 1
     }

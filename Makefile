@@ -5,7 +5,7 @@ WERROR ?= OFF
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 BUILD_PACKAGES := cmake make g++ pkg-config libsdl2-dev libpng-dev libgtest-dev libgmock-dev
-TEST_PACKAGES := xvfb xdotool x11-utils imagemagick
+TEST_PACKAGES := xvfb xdotool x11-utils imagemagick twm
 
 .PHONY: all run test build deps test-deps golden screenshots clean
 

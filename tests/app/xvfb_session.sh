@@ -1,0 +1,99 @@
+# Sourced by the real-window tests: a private virtual X server, the game
+# started in it, and cleanup on every path.
+#
+# The caller sets MODE (a name for messages) before sourcing, and calls
+# start_server, then start_game GAME.
+
+readonly CONVERT=/usr/bin/convert IMPORT=/usr/bin/import COMPARE=/usr/bin/compare
+readonly SKIP=77
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/kolvane-window.XXXXXX")
+XVFB_PID=
+GAME_PID=
+EXTRA_PIDS=()
+
+require_tools() {
+    local tool
+    for tool in "$@"; do
+        if ! command -v "$tool" >/dev/null 2>&1; then
+            echo "SKIP: $tool is not installed"
+            exit "$SKIP"
+        fi
+    done
+}
+
+cleanup() {
+    if [[ -n $GAME_PID ]] && kill -0 "$GAME_PID" 2>/dev/null; then
+        kill "$GAME_PID" 2>/dev/null
+        sleep 0.2
+        kill -9 "$GAME_PID" 2>/dev/null
+    fi
+    local pid
+    for pid in "${EXTRA_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+    if [[ -n $XVFB_PID ]]; then
+        kill "$XVFB_PID" 2>/dev/null
+        wait "$XVFB_PID" 2>/dev/null
+    fi
+    if [[ -n ${KOLVANE_SHOT_DIR:-} ]]; then
+        mkdir -p "$KOLVANE_SHOT_DIR" && cp "$WORK"/*.png "$KOLVANE_SHOT_DIR"/ 2>/dev/null
+    fi
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+fail() {
+    echo "FAIL ($MODE): $*"
+    if [[ -s $WORK/game.log ]]; then
+        echo "--- game output ---"
+        cat "$WORK/game.log"
+    fi
+    exit 1
+}
+
+# A free display number, chosen by the server itself.
+start_server() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+    XVFB_PID=$!
+    local i
+    for ((i = 0; i < 100; i++)); do
+        if [[ -s $WORK/display ]]; then
+            DISPLAY=:$(tr -d '[:space:]' <"$WORK/display")
+            export DISPLAY
+            return
+        fi
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    cat "$WORK/xvfb.log"
+    fail "Xvfb did not start"
+}
+
+# Starts the game and sets WINDOW to its window's id.
+start_game() {
+    "$1" >"$WORK/game.log" 2>&1 &
+    GAME_PID=$!
+    WINDOW=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kolvane$' 2>/dev/null | head -n 1)
+    [[ -n $WINDOW ]] || fail "no window named Kolvane appeared within 10 s"
+}
+
+shot() {
+    "$IMPORT" -window "$WINDOW" "$WORK/$1.png" 2>>"$WORK/import.log" || fail "no screenshot $1"
+}
+
+# Escape must end the game with exit code 0 within two seconds.
+expect_escape_exit() {
+    xdotool key --window "$WINDOW" Escape 2>/dev/null
+    local i
+    for ((i = 0; i < 20; i++)); do
+        if ! kill -0 "$GAME_PID" 2>/dev/null; then
+            wait "$GAME_PID"
+            local code=$?
+            GAME_PID=
+            [[ $code -eq 0 ]] || fail "exit code $code after Escape"
+            return
+        fi
+        sleep 0.1
+    done
+    fail "still running 2 s after Escape"
+}

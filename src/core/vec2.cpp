@@ -17,16 +17,24 @@ Vec2& Vec2::operator-=(const Vec2& v) {
     return *this;
 }
 
-Vec2 Vec2::operator+(const Vec2& v) const { return {double{x} + v.x, double{y} + v.y}; }
-Vec2 Vec2::operator-(const Vec2& v) const { return {double{x} - v.x, double{y} - v.y}; }
-Vec2 Vec2::operator*(double s) const { return {x * s, y * s}; }
+Vec2 Vec2::operator+(const Vec2& v) const {
+    return {double{x} + v.x, double{y} + v.y};
+}
+Vec2 Vec2::operator-(const Vec2& v) const {
+    return {double{x} - v.x, double{y} - v.y};
+}
+Vec2 Vec2::operator*(double s) const {
+    return {x * s, y * s};
+}
 
 Vec2 Vec2::operator/(double s) const {
     if (s == 0.0) return *this;
     return {x / s, y / s};
 }
 
-double Vec2::length() const { return std::sqrt(std::pow(double{x}, 2.0) + std::pow(double{y}, 2.0)); }
+double Vec2::length() const {
+    return std::sqrt(std::pow(double{x}, 2.0) + std::pow(double{y}, 2.0));
+}
 
 double Vec2::angle() const {
     if (x == 0.0f) return y > 0.0f ? 90.0 : -90.0;
@@ -35,18 +43,21 @@ double Vec2::angle() const {
 }
 
 void Vec2::rotate(double degrees) {
-    const double len = length();
-    const double a = angle() + degrees;
-    x = static_cast<float>(std::cos(toRadians(a)) * len);
-    y = static_cast<float>(std::sin(toRadians(a)) * len);
+    *this = polar(length(), angle() + degrees);
+}
+
+Vec2 Vec2::polar(double length, double degrees) {
+    return {std::cos(toRadians(degrees)) * length, std::sin(toRadians(degrees)) * length};
 }
 
 void Vec2::setLength(double newLength) {
-    if (length() == 0.0) {
+    double len = length();
+    if (len == 0.0) {
         x = 0.001f;
         y = 0.001f;
+        len = length();
     }
-    const double f = newLength / length();
+    const double f = newLength / len;
     x = static_cast<float>(x * f);
     y = static_cast<float>(y * f);
 }

@@ -28,6 +28,8 @@ public:
     Vec2 operator/(double s) const;  // s == 0 gives an unchanged copy
 
     void rotate(double degrees);
+    // The vector of this length in this direction: rotate's own last step.
+    static Vec2 polar(double length, double degrees);
     void setLength(double length);
     void wrap(Rect r);  // folds into [0, width) x [0, height)
 

@@ -83,12 +83,15 @@ void resolveAsteroid(World& world, Platform& platform, const Rect* client, int i
         }
     }
     for (int j = 0; j < Ship::kSlots; ++j) {
-        Bullet bullet = ship.getBullet(j);
-        if (bullet.isActive() && ship.isActive() && asteroid.isActive() &&
-            strikes(asteroid, bullet.getPoint(), bullet.getPosition(), bullet.getVelocity())) {
-            destroyAsteroid(world, platform, client, i, Projectile::kBullet, j);
+        // A bullet's point is worked out on a copy, taken only when there is
+        // something to test; a missile is only read, so it is read in place.
+        if (ship.bullet(j).isActive() && ship.isActive() && asteroid.isActive()) {
+            Bullet bullet = ship.getBullet(j);
+            if (strikes(asteroid, bullet.getPoint(), bullet.getPosition(), bullet.getVelocity())) {
+                destroyAsteroid(world, platform, client, i, Projectile::kBullet, j);
+            }
         }
-        const Missile missile = ship.getMissile(j);
+        const Missile& missile = ship.missile(j);
         if (missile.isActive() && ship.isActive() && asteroid.isActive() &&
             strikes(asteroid, missile.pixelPosition(), missile.getPosition(),
                     missile.getVelocity())) {

@@ -50,6 +50,10 @@ private:
     std::int32_t count_ = 0;
     std::int32_t top_ = 0;     // first row any edge spans
     std::int32_t bottom_ = 0;  // one past the last
+    // Every crossing lies between the leftmost and the rightmost vertex, so
+    // no pixel outside left_ <= x < right_ is inside.
+    std::int32_t left_ = 0;
+    std::int32_t right_ = 0;
 };
 
 template <class Emit>

@@ -45,7 +45,10 @@ void Ship::computeOutline() {
 }
 
 void Ship::respawn(Rect client) {
-    position = Vec2((client.right - client.left) / 2, (client.bottom - client.top) / 2);
+    // The centre in whole pixels: the integer halves, then converted.
+    const std::int32_t centreX = (client.right - client.left) / 2;
+    const std::int32_t centreY = (client.bottom - client.top) / 2;
+    position = Vec2(centreX, centreY);
     heading = Vec2(0.0, -10.0);
     velocity = Vec2();
     // The region follows at the next update.

@@ -64,13 +64,30 @@ void Asteroid::draw(gfx::Surface& surface) {
 }
 
 // Each corner starts as a copy of the position vector, so the outline also
-// turns with the centre's direction from the client origin.
+// turns with the centre's direction from the client origin: the position
+// stretched to the corner's radius, then turned by 36 degrees a corner plus
+// the heading. The stretched vector's length and direction depend only on
+// the radius, which takes at most two values, so they are worked out once
+// for each value rather than once for each corner.
 void Asteroid::rebuildOutline() {
     const float a = static_cast<float>(heading.angle());
+    struct Stretched {
+        std::int32_t radius;
+        double length;
+        double angle;
+    };
+    std::array<Stretched, kCorners> known{};
+    int knownCount = 0;
     for (int i = 0; i < kCorners; ++i) {
-        Vec2 v = position;
-        v.setLength(radius[i] * size);
-        v.rotate(36.0 * i + a);
+        int k = 0;
+        while (k < knownCount && known[k].radius != radius[i]) ++k;
+        if (k == knownCount) {
+            Vec2 stretched = position;
+            stretched.setLength(radius[i] * size);
+            known[knownCount++] = {radius[i], stretched.length(), stretched.angle()};
+        }
+        // What rotate(36 * i + a) makes of the stretched vector.
+        Vec2 v = Vec2::polar(known[k].length, known[k].angle + (36.0 * i + a));
         v += position;
         vertices[i] = v;
         outline[i] = v.toPoint();

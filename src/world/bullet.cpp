@@ -47,9 +47,12 @@ void Bullet::draw(gfx::Surface& surface) {
     surface.setPixel(truncate(x), truncate(y), kCentreColor);
 }
 
+// Returns the value computed rather than reading the stored one back, which
+// would wait for the two halves just written.
 Point Bullet::getPoint() {
-    point = position.toPoint();
-    return point;
+    const Point p = position.toPoint();
+    point = p;
+    return p;
 }
 
 }  // namespace kolvane

@@ -88,8 +88,8 @@ void Missile::draw(gfx::Surface& surface) {
     outline[0] = {truncate(px + d.x), truncate(py + d.y)};
     outline[1] = {truncate(px + kDartRadius * std::cos(wing1)),
                   truncate(py + kDartRadius * std::sin(wing1))};
-    outline[2] = {truncate(px + double{d.x} * -age / 13.0),
-                  truncate(py + double{d.y} * -age / 13.0)};
+    outline[2] = {truncate(px + static_cast<double>(d.x) * -age / 13.0),
+                  truncate(py + static_cast<double>(d.y) * -age / 13.0)};
     outline[3] = {truncate(px + kDartRadius * std::cos(wing2)),
                   truncate(py + kDartRadius * std::sin(wing2))};
     region = gfx::Region(outline.data(), 4);

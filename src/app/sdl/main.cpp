@@ -2,12 +2,13 @@
 // that handles the events, and a paint after every tick shown in one copy.
 #include <SDL.h>
 
-#include <algorithm>
-#include <cstdint>
 #include <cstring>
+#include <thread>
 
 #include "app/frame_cycle.h"
+#include "app/sdl/frame_copy.h"
 #include "app/sdl/keymap.h"
+#include "app/sdl/pacing_log.h"
 #include "app/sdl/sdl_platform.h"
 #include "app/sdl/tick_pacer.h"
 #include "core/random.h"
@@ -31,53 +32,56 @@ bool onScreen() {
     return std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
 }
 
-// The window and what shows a frame in it, released in reverse order.
+// The window and its surface. Each frame is copied once into the window's own
+// surface, which SDL hands to the window system in one piece.
 struct Video {
     SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
+    // The surface last filled black around the frame, and its size.
+    SDL_Surface* cleared = nullptr;
+    int clearedWidth = 0;
+    int clearedHeight = 0;
 
     Video() = default;
     Video(const Video&) = delete;
     Video& operator=(const Video&) = delete;
     ~Video() {
-        if (texture != nullptr) SDL_DestroyTexture(texture);
-        if (renderer != nullptr) SDL_DestroyRenderer(renderer);
         if (window != nullptr) SDL_DestroyWindow(window);
     }
 
     bool open() {
-        // Scaled up on high-DPI screens by whole pixels only, never smoothed.
+        // Where SDL shows the surface through a texture of its own (no native
+        // surface on the platform), it is scaled up without smoothing.
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
         SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
         if (!onScreen()) return false;
+        // X11 takes the surface as one shared-memory image. Left to itself SDL
+        // would show it through an OpenGL texture instead, which under a
+        // software OpenGL costs a quarter of a core and 0.3 s of start-up.
+        // Platforms without a surface of their own keep the texture.
+        if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) {
+            SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        }
         window = SDL_CreateWindow("Kolvane", 100, 100, kClientWidth, kClientHeight,
                                   SDL_WINDOW_ALLOW_HIGHDPI);
-        if (window == nullptr) return false;
-        renderer = SDL_CreateRenderer(window, -1, 0);
-        if (renderer == nullptr) return false;
-        SDL_RenderSetLogicalSize(renderer, kClientWidth, kClientHeight);
-        SDL_RenderSetIntegerScale(renderer, SDL_TRUE);
-        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-        // 0x00RRGGBB, the surface's own pixel layout.
-        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                    kClientWidth, kClientHeight);
-        return texture != nullptr;
+        return window != nullptr && SDL_GetWindowSurface(window) != nullptr;
     }
 
+    // The surface is made again only when the window's size changes.
     void upload(const kolvane::gfx::Surface& frame) {
-        const SDL_Rect area{0, 0, std::min(frame.width(), kClientWidth),
-                            std::min(frame.height(), kClientHeight)};
-        if (area.w <= 0 || area.h <= 0) return;
-        SDL_UpdateTexture(texture, &area, frame.pixels(),
-                          frame.width() * static_cast<int>(sizeof(std::uint32_t)));
+        SDL_Surface* surface = SDL_GetWindowSurface(window);
+        if (surface == nullptr) return;
+        if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+        if (surface != cleared || surface->w != clearedWidth || surface->h != clearedHeight) {
+            SDL_FillRect(surface, nullptr, 0);
+            cleared = surface;
+            clearedWidth = surface->w;
+            clearedHeight = surface->h;
+        }
+        kolvane::sdl::copyFrame(frame, *surface);
+        if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     }
 
-    void show() {
-        SDL_RenderClear(renderer);
-        SDL_RenderCopy(renderer, texture, nullptr, nullptr);
-        SDL_RenderPresent(renderer);
-    }
+    void show() { SDL_UpdateWindowSurface(window); }
 };
 
 void handleEvent(const SDL_Event& event, kolvane::FrameCycle& cycle,
@@ -94,6 +98,7 @@ void handleEvent(const SDL_Event& event, kolvane::FrameCycle& cycle,
         case SDL_KEYDOWN: {
             const int vk = kolvane::sdl::virtualKeyFromKeycode(event.key.keysym.sym);
             if (vk != 0) {
+                kolvane::sdl::pacing::keyDown(vk);
                 cycle.keyDown(kClientRect, vk, kolvane::sdl::keyDataFor(event.key.repeat != 0));
             }
             break;
@@ -116,31 +121,36 @@ int run() {
         return 1;
     }
     platform.setWindow(video.window);
+    kolvane::sdl::pacing::windowOpened(video.window);
 
     kolvane::FrameCycle cycle(world, platform);
     cycle.create(kClientRect);
     // The window shows its first frame before the first tick.
     video.upload(cycle.paint(kClientRect));
     video.show();
+    kolvane::sdl::pacing::framePresented();
     TickPacer pacer(TickPacer::Clock::now());
 
     while (!platform.quitRequested()) {
-        // Block until an event arrives or the next tick is due.
+        // One blocking sleep until the tick is due, then every event that came
+        // meanwhile, in order, then the tick: keys still act before the tick
+        // that follows them, and the tick starts on its deadline.
+        std::this_thread::sleep_until(pacer.deadline());
+        kolvane::sdl::pacing::wokeUp();
         SDL_Event event;
-        const int wait = pacer.waitMilliseconds(TickPacer::Clock::now());
-        int got = wait > 0 ? SDL_WaitEventTimeout(&event, wait) : SDL_PollEvent(&event);
-        while (got != 0 && !platform.quitRequested()) {
+        while (!platform.quitRequested() && SDL_PollEvent(&event) != 0) {
             handleEvent(event, cycle, platform, video);
-            got = SDL_PollEvent(&event);
         }
         if (platform.quitRequested()) break;
         if (!pacer.takeTick(TickPacer::Clock::now())) continue;
 
+        // A tick never quits (only a key-down does), so its frame is always shown.
+        kolvane::sdl::pacing::tickStarted();
         cycle.tick(kClientRect);
-        if (platform.quitRequested()) break;
         video.upload(cycle.paint(kClientRect));
         video.show();
     }
+    kolvane::sdl::pacing::end();
 
     platform.setWindow(nullptr);
     kolvane::bindRandomClock(nullptr);
@@ -149,8 +159,9 @@ int run() {
 
 }  // namespace
 
-// No command line is read.
-int main(int /*argc*/, char* /*argv*/[]) {
+// No command line is read (only the measurement build takes its log file).
+int main(int argc, char* argv[]) {
+    kolvane::sdl::pacing::begin(argc, argv);
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "Dodozu", "Could not create window!",
                                  nullptr);

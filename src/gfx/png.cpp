@@ -50,6 +50,7 @@ bool encode(FILE* file, const std::uint32_t* pixels, png_uint_32 width, png_uint
         png_destroy_write_struct(&png, nullptr);
         return false;
     }
+    // NOLINTNEXTLINE(cert-err52-cpp): libpng can only report errors by longjmp.
     if (setjmp(png_jmpbuf(png)) != 0) {
         png_destroy_write_struct(&png, &info);
         return false;
@@ -60,7 +61,7 @@ bool encode(FILE* file, const std::uint32_t* pixels, png_uint_32 width, png_uint
     png_write_info(png, info);
     for (png_uint_32 y = 0; y < height; ++y) {
         const std::uint32_t* row = pixels + static_cast<std::size_t>(y) * width;
-        for (png_uint_32 x = 0; x < width; ++x) {
+        for (std::size_t x = 0; x < width; ++x) {
             rgb[3 * x] = static_cast<png_byte>((row[x] >> 16) & 0xFF);
             rgb[3 * x + 1] = static_cast<png_byte>((row[x] >> 8) & 0xFF);
             rgb[3 * x + 2] = static_cast<png_byte>(row[x] & 0xFF);
@@ -75,6 +76,7 @@ bool encode(FILE* file, const std::uint32_t* pixels, png_uint_32 width, png_uint
 // Reads the header of an open PNG and sets up conversion to 8-bit RGB.
 bool readHeader(png_structp png, png_infop info, png_uint_32* width, png_uint_32* height,
                 PngError* error) {
+    // NOLINTNEXTLINE(cert-err52-cpp): libpng can only report errors by longjmp.
     if (setjmp(png_jmpbuf(png)) != 0) return false;
     png_read_info(png, info);
     int depth = 0;
@@ -98,6 +100,7 @@ bool readHeader(png_structp png, png_infop info, png_uint_32* width, png_uint_32
 
 // Reads every row into rows (height pointers into a width * 3 * height buffer).
 bool readRows(png_structp png, png_infop info, png_bytepp rows) {
+    // NOLINTNEXTLINE(cert-err52-cpp): libpng can only report errors by longjmp.
     if (setjmp(png_jmpbuf(png)) != 0) return false;
     png_read_image(png, rows);
     png_read_end(png, info);

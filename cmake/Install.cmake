@@ -1,0 +1,73 @@
+# Installing and packaging.
+#
+# Linux (cmake --install, cpack): the two programs in bin/, and the desktop
+# integration under the application id org.kolvane.Kolvane: a desktop entry,
+# AppStream metainfo and the icon in three sizes of the hicolor theme, drawn at
+# build time by kolvane-icons with the game's own renderer. cpack -G DEB makes
+# a Debian package for /usr.
+#
+# Windows: the two .exe files, which need nothing else.
+include(GNUInstallDirs)
+
+set(KOLVANE_APP_ID org.kolvane.Kolvane)
+set(KOLVANE_ICON_SIZES 48 128 256)
+
+if(WIN32)
+  install(TARGETS kolvane kolvane-sim RUNTIME DESTINATION .)
+  return()
+endif()
+
+install(TARGETS kolvane-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(KOLVANE_SDL)
+  install(TARGETS kolvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+# The icon, drawn by the game's renderer at build time.
+add_library(kolvane_icon STATIC ${PROJECT_SOURCE_DIR}/packaging/icon/ship_icon.cpp)
+target_include_directories(kolvane_icon PUBLIC ${PROJECT_SOURCE_DIR}/packaging/icon)
+target_link_libraries(kolvane_icon PUBLIC kolvane_gfx)
+add_executable(kolvane-icons ${PROJECT_SOURCE_DIR}/packaging/icon/make_icons.cpp)
+target_link_libraries(kolvane-icons PRIVATE kolvane_icon)
+
+set(kolvane_icon_dir ${PROJECT_BINARY_DIR}/icons)
+set(kolvane_icon_files "")
+foreach(size ${KOLVANE_ICON_SIZES})
+  list(APPEND kolvane_icon_files ${kolvane_icon_dir}/${size}x${size}/apps/${KOLVANE_APP_ID}.png)
+endforeach()
+add_custom_command(OUTPUT ${kolvane_icon_files}
+  COMMAND kolvane-icons ${kolvane_icon_dir} ${KOLVANE_APP_ID} ${KOLVANE_ICON_SIZES}
+  DEPENDS kolvane-icons
+  COMMENT "Drawing the application icon")
+add_custom_target(kolvane_icons ALL DEPENDS ${kolvane_icon_files})
+
+install(DIRECTORY ${kolvane_icon_dir}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/${KOLVANE_APP_ID}.desktop
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/${KOLVANE_APP_ID}.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The Debian package.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kolvane)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "The Kolvane developers <kolvane@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "arcade shooter with asteroids, a saucer and capsules")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Fly an arrowhead ship with inertia over a wrapping field, shoot drifting\n\
+asteroids that break into fragments, dodge a saucer and pick up capsules.\n\
+Includes kolvane-sim, which replays scripts of keys without a window.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# dpkg-shlibdeps (dpkg-dev) reads the libraries the programs link and names
+# their packages with versions (SDL2, libpng, the C and C++ runtimes); without
+# it, the two runtime libraries are named by hand.
+find_program(KOLVANE_DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(KOLVANE_DPKG_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+else()
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsdl2-2.0-0, libpng16-16")
+endif()
+include(CPack)

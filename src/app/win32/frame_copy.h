@@ -1,0 +1,19 @@
+#pragma once
+// The one block copy of a finished frame to the window.
+#include <windows.h>
+
+#include "core/geometry.h"
+#include "gfx/surface.h"
+
+namespace kolvane::win32 {
+
+// The frame's layout for GDI: 32 bits a pixel, rows top to bottom. The
+// surface's 0x00RRGGBB pixels are the bytes B, G, R, 0 in memory, which is
+// exactly a 32-bit BI_RGB device-independent bitmap.
+BITMAPINFO frameBitmapInfo(std::int32_t width, std::int32_t height);
+
+// Copies the frame to dc at (0, 0), clipped to the client rectangle, in one
+// SetDIBitsToDevice call. Returns the number of rows copied.
+int copyFrame(HDC dc, const gfx::Surface& frame, const Rect& client);
+
+}  // namespace kolvane::win32

@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Installs the Debian package with apt, checks what it put where, runs the
+# installed kolvane-sim on a golden script, and removes the package again,
+# checking that nothing is left behind.
+#
+#   package_test.sh PACKAGE.deb
+#
+# Needs root (or sudo without a password): it changes the system's packages.
+set -u
+readonly DEB=${1:?usage: package_test.sh PACKAGE.deb}
+readonly HERE=$(cd "$(dirname "$0")" && pwd)
+readonly GOLDEN=$HERE/../golden
+readonly APP_ID=org.kolvane.Kolvane
+readonly COMPARE=/usr/bin/compare
+readonly FILES=(
+    /usr/bin/kolvane
+    /usr/bin/kolvane-sim
+    /usr/share/applications/$APP_ID.desktop
+    /usr/share/metainfo/$APP_ID.metainfo.xml
+    /usr/share/icons/hicolor/48x48/apps/$APP_ID.png
+    /usr/share/icons/hicolor/128x128/apps/$APP_ID.png
+    /usr/share/icons/hicolor/256x256/apps/$APP_ID.png
+)
+
+if [[ $(id -u) -eq 0 ]]; then
+    as_root=()
+elif sudo -n true 2>/dev/null; then
+    as_root=(sudo -n)
+else
+    echo "package_test.sh: needs root or sudo to install packages" >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/kolvane-package.XXXXXX")
+installed=0
+cleanup() {
+    if ((installed)); then "${as_root[@]}" apt-get remove -y -qq kolvane >/dev/null 2>&1; fi
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+deb=$(realpath "$DEB") || fail "no package $DEB"
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+for dep in libsdl2-2.0-0 libpng16-16; do
+    grep -q "\b$dep\b" <<<"$depends" || fail "the package does not depend on $dep"
+done
+
+# A package left from an earlier run would hide what this one installs.
+if dpkg-query -W -f='${Status}' kolvane 2>/dev/null | grep -q 'install ok installed'; then
+    "${as_root[@]}" apt-get remove -y -qq kolvane >/dev/null || fail "could not remove the old package"
+fi
+
+"${as_root[@]}" apt-get install -y -qq "$deb" >"$WORK/apt.log" 2>&1 || {
+    cat "$WORK/apt.log"
+    fail "apt-get install failed"
+}
+installed=1
+for file in "${FILES[@]}"; do
+    [[ -f $file ]] || fail "$file is not installed"
+done
+[[ -x /usr/bin/kolvane && -x /usr/bin/kolvane-sim ]] || fail "the programs are not executable"
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "/usr/share/metainfo/$APP_ID.metainfo.xml" ||
+        fail "the installed metainfo does not validate"
+fi
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "/usr/share/applications/$APP_ID.desktop" ||
+        fail "the installed desktop entry does not validate"
+fi
+
+# The installed runner draws the title screen exactly as the golden frame.
+script=$GOLDEN/title_screen.script
+# shellcheck disable=SC2046 # the args line is a list of words
+(cd "$WORK" && /usr/bin/kolvane-sim $(sed -n 's/^# args://p' "$script") --trace trace.jsonl \
+    "$script") || fail "/usr/bin/kolvane-sim failed"
+[[ -s $WORK/trace.jsonl ]] || fail "no trace from /usr/bin/kolvane-sim"
+if [[ -x $COMPARE ]]; then
+    differing=$("$COMPARE" -metric AE "$GOLDEN/title_screen.png" "$WORK/title_screen.png" null: 2>&1)
+    [[ $differing == 0 ]] || fail "the installed kolvane-sim's frame differs in $differing pixels"
+fi
+echo "installed and ran: $(dpkg-query -W -f='${Package} ${Version}' kolvane)"
+
+"${as_root[@]}" apt-get remove -y -qq kolvane >"$WORK/apt.log" 2>&1 || {
+    cat "$WORK/apt.log"
+    fail "apt-get remove failed"
+}
+installed=0
+for file in "${FILES[@]}"; do
+    [[ ! -e $file ]] || fail "$file is left after removal"
+done
+left=$(find /usr/bin -maxdepth 1 -name 'kolvane*')
+[[ -z $left ]] || fail "left in /usr/bin: $left"
+if dpkg-query -W -f='${Status}' kolvane 2>/dev/null | grep -q 'install ok installed'; then
+    fail "dpkg still lists kolvane: $(dpkg-query -W -f='${Status}' kolvane)"
+fi
+echo "PASS: installed, ran and removed cleanly"

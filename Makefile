@@ -40,3 +40,222 @@ clean:
 # Remakes the README's pictures with the replay runner.
 screenshots: build
 	docs/images/make-screenshots.sh $(BUILD_DIR)/src/app/kolvane-sim
+
+# --- Soak and fuzzing ---------------------------------------------------------
+# `make soak`: the long soak under the sanitizers, SOAK_SCALE times the share
+# that `make check` runs (1,000,000 ticks of play, 200,000 of chaos).
+# `make fuzz`: the script reader's libFuzzer target, FUZZ_SECONDS from the seed
+# corpus in tests/fuzz/corpus (a clang build in FUZZ_DIR).
+SOAK_SCALE ?= 10
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_PACKAGES := clang-14 libclang-rt-14-dev libfuzzer-14-dev
+FUZZ_FLAGS := -fsanitize=fuzzer-no-link,address,undefined,float-cast-overflow \
+	-fno-sanitize-recover=all -fno-omit-frame-pointer
+
+.PHONY: soak fuzz fuzz-deps
+
+# The soak is built in the sanitizer build folder of `make check` (ASAN_DIR).
+soak: deps
+	$(ASAN_CONFIGURE) >/dev/null
+	cmake --build $(ASAN_DIR) -j $(JOBS) --target soak_tests
+	cd $(ASAN_DIR) && KOLVANE_SOAK_SCALE=$(SOAK_SCALE) ctest --output-on-failure -j $(JOBS) -L soak
+
+fuzz-deps:
+	@scripts/install-deps.sh $(BUILD_PACKAGES) $(FUZZ_PACKAGES)
+
+fuzz: fuzz-deps
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
+		-DKOLVANE_TESTS=OFF -DKOLVANE_FUZZ=ON -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)" >/dev/null
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target script_fuzzer
+	tests/fuzz/run.sh $(FUZZ_DIR)/tests/fuzz/script_fuzzer $(FUZZ_SECONDS) $(FUZZ_DIR)/run
+# --- end of soak and fuzzing ----------------------------------------------------
+
+# --- Sanitizers, determinism across builds, memcheck, static checks -----------
+# `make check`: every test in a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer (ASAN_DIR). `make determinism`: the same scripts
+# through the optimised, debug, sanitizer and clang builds of kolvane-sim, whose
+# traces and frames must be byte-identical. `make memcheck`: kolvane-sim under
+# valgrind. `make lint`: clang-tidy (.clang-tidy) and cppcheck over src/.
+# See docs/reliability.md.
+ASAN_DIR ?= build-asan
+DEBUG_DIR ?= build-debug
+CLANG_DIR ?= build-clang
+CLANG_PACKAGES := clang-14 libclang-rt-14-dev
+LINT_PACKAGES := clang-tidy-14 cppcheck
+ASAN_CONFIGURE := cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	-DKOLVANE_WERROR=$(WERROR) -DKOLVANE_SANITIZE=ON
+CPPCHECK_FLAGS := --std=c++20 --language=c++ -I src --enable=warning,performance,portability \
+	--error-exitcode=1 --inline-suppr --quiet
+
+.PHONY: check determinism memcheck lint
+
+check: test-deps
+	$(ASAN_CONFIGURE) >/dev/null
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS)
+
+determinism: deps $(BUILD_DIR)/CMakeCache.txt
+	@scripts/install-deps.sh $(CLANG_PACKAGES)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim
+	test -f $(ASAN_DIR)/CMakeCache.txt || $(ASAN_CONFIGURE) >/dev/null
+	cmake --build $(ASAN_DIR) -j $(JOBS) --target kolvane-sim
+	cmake -S . -B $(DEBUG_DIR) -DCMAKE_BUILD_TYPE=Debug -DKOLVANE_WERROR=$(WERROR) \
+		-DKOLVANE_TESTS=OFF >/dev/null
+	cmake --build $(DEBUG_DIR) -j $(JOBS) --target kolvane-sim
+	cmake -S . -B $(CLANG_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
+		-DKOLVANE_WERROR=$(WERROR) -DKOLVANE_TESTS=OFF >/dev/null
+	cmake --build $(CLANG_DIR) -j $(JOBS) --target kolvane-sim
+	@# No file of any build may be compiled with fused multiply-adds.
+	@for d in $(BUILD_DIR) $(DEBUG_DIR) $(ASAN_DIR) $(CLANG_DIR); do \
+		n=$$(grep -c '"command"' $$d/compile_commands.json); \
+		f=$$(grep '"command"' $$d/compile_commands.json | grep -c -- '-ffp-contract=off'); \
+		[ "$$n" = "$$f" ] || { echo "determinism: $$((n - f)) files of $$d lack -ffp-contract=off"; exit 1; }; \
+	done
+	JOBS=$(JOBS) tests/determinism/compare.sh $(BUILD_DIR)/determinism \
+		release=$(BUILD_DIR)/src/app/kolvane-sim debug=$(DEBUG_DIR)/src/app/kolvane-sim \
+		asan=$(ASAN_DIR)/src/app/kolvane-sim clang=$(CLANG_DIR)/src/app/kolvane-sim
+
+memcheck: deps $(BUILD_DIR)/CMakeCache.txt
+	@scripts/install-deps.sh valgrind
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim
+	tests/memcheck/run.sh $(BUILD_DIR)/src/app/kolvane-sim $(BUILD_DIR)/memcheck
+
+lint: deps $(BUILD_DIR)/CMakeCache.txt
+	@scripts/install-deps.sh $(LINT_PACKAGES)
+	run-clang-tidy-14 -p $(BUILD_DIR) -quiet -j $(JOBS) -extra-arg=-fno-color-diagnostics '$(CURDIR)/src/' >$(BUILD_DIR)/clang-tidy.log 2>&1 || \
+		{ grep -E -A3 '(warning|error):' $(BUILD_DIR)/clang-tidy.log; echo 'lint: clang-tidy found problems'; exit 1; }
+	@echo "lint: clang-tidy clean over $$(grep -c '\"file\": \"$(CURDIR)/src/' $(BUILD_DIR)/compile_commands.json) files of src/"
+	cppcheck $(CPPCHECK_FLAGS) -j $(JOBS) src
+	@echo "lint: cppcheck clean over src/"
+# --- end of sanitizers, determinism, memcheck and static checks ----------------
+
+# --- Performance: benchmarks, runner throughput, frame pacing -------------------
+# `make bench`: Google Benchmark on a busy mid-game world (tick, paint, the
+# collision pass, regions, the clear-and-copy baseline; medians of
+# BENCH_REPETITIONS), the replay runner's throughput over BENCH_TICKS ticks,
+# then `make pacing`. `make pacing`: the real window under Xvfb for
+# PACING_TITLE_SECONDS of title screen and PACING_PLAY_SECONDS of play,
+# measured by the kolvane-pacing build. See docs/performance.md.
+BENCH_PACKAGES := libbenchmark-dev time xvfb xdotool
+BENCH_REPETITIONS ?= 10
+BENCH_TICKS ?= 100000
+BENCH_RUNS ?= 3
+PACING_TITLE_SECONDS ?= 20
+PACING_PLAY_SECONDS ?= 20
+
+.PHONY: bench bench-deps bench-build pacing
+
+bench-deps:
+	@scripts/install-deps.sh $(BUILD_PACKAGES) $(BENCH_PACKAGES)
+
+bench-build: bench-deps $(BUILD_DIR)/CMakeCache.txt
+	cmake -S . -B $(BUILD_DIR) -DKOLVANE_BENCH=ON -DKOLVANE_PACING_LOG=ON >/dev/null
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-bench kolvane-sim kolvane-pacing
+
+bench: bench-build
+	$(BUILD_DIR)/bench/kolvane-bench --benchmark_repetitions=$(BENCH_REPETITIONS) \
+		--benchmark_report_aggregates_only=true
+	bench/throughput.sh $(BUILD_DIR)/src/app/kolvane-sim $(BENCH_TICKS) $(BENCH_RUNS)
+	bench/pacing.sh $(BUILD_DIR)/bench/kolvane-pacing $(PACING_TITLE_SECONDS) $(PACING_PLAY_SECONDS)
+
+pacing: bench-build
+	bench/pacing.sh $(BUILD_DIR)/bench/kolvane-pacing $(PACING_TITLE_SECONDS) $(PACING_PLAY_SECONDS)
+# --- end of performance ----------------------------------------------------------
+
+# --- Platforms and packaging ----------------------------------------------------
+# `make windows`: kolvane.exe and kolvane-sim.exe, cross-compiled with MinGW-w64
+# into WINDOWS_DIR (cmake/mingw-w64-x86_64.cmake). `make windows-test`: the
+# Windows tests under Wine (the portable unit tests, the golden frames, the
+# window under Xvfb), then the traces of the Linux and Windows replay runners
+# compared (tests/win32/compare_traces.sh; see docs/windows.md).
+# `make package`: the Debian package in BUILD_DIR (cpack). `make package-test`:
+# installs it with apt, runs it and removes it (changes the system's packages).
+WINDOWS_DIR ?= build-windows
+WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix googletest
+WINDOWS_TEST_PACKAGES := wine wine64 xvfb xdotool x11-utils imagemagick
+TRACE_GAMES ?= 4
+TRACE_TICKS ?= 10000
+PACKAGE_PACKAGES := dpkg-dev appstream desktop-file-utils imagemagick
+
+.PHONY: windows windows-test package package-test
+
+windows:
+	@scripts/install-deps.sh $(WINDOWS_PACKAGES)
+	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+		-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKOLVANE_WERROR=$(WERROR) >/dev/null
+	cmake --build $(WINDOWS_DIR) -j $(JOBS)
+	@echo "windows: $(WINDOWS_DIR)/kolvane.exe $(WINDOWS_DIR)/kolvane-sim.exe"
+
+windows-test: windows deps $(BUILD_DIR)/CMakeCache.txt
+	@scripts/install-deps.sh $(WINDOWS_TEST_PACKAGES)
+	cd $(WINDOWS_DIR) && ctest --output-on-failure -j $(JOBS)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim
+	tests/win32/compare_traces.sh $(CURDIR)/$(BUILD_DIR)/src/app/kolvane-sim \
+		$(CURDIR)/$(WINDOWS_DIR)/kolvane-sim.exe $(CURDIR)/$(WINDOWS_DIR)/wine-prefix \
+		$(CURDIR)/$(WINDOWS_DIR)/traces $(TRACE_GAMES) $(TRACE_TICKS)
+
+package: build
+	@scripts/install-deps.sh $(PACKAGE_PACKAGES)
+	cmake -S . -B $(BUILD_DIR) >/dev/null
+	cd $(BUILD_DIR) && rm -f kolvane_*.deb && cpack -G DEB
+
+package-test: package
+	tests/packaging/package_test.sh $(BUILD_DIR)/kolvane_*.deb
+# --- end of platforms and packaging ---------------------------------------------
+
+# --- The game in a web page (emscripten): make web, make serve, make web-test ---
+WEB_DIR ?= build-web
+WEB_PORT ?= 8000
+WEB_PACKAGES := cmake make python3 emscripten
+WEB_TEST_PACKAGES := chromium
+# emscripten's system libraries live in a cache inside the build folder, seeded
+# with Debian's prebuilt ones (cmake/web-cache.sh); anything missing is built
+# there from emscripten's sources, offline. Its helper scripts need Debian's
+# JavaScript modules.
+WEB_ENV := EM_CACHE=$(abspath $(WEB_DIR))/em-cache EM_FROZEN_CACHE= NODE_PATH=/usr/share/nodejs
+
+.PHONY: web web-deps serve web-test web-libm
+
+web-deps:
+	@scripts/install-deps.sh $(WEB_PACKAGES)
+
+# build-web/index.html, kolvane.js and kolvane.wasm: the page; and
+# build-web/src/app/kolvane-sim.js: the replay runner for node.
+web: web-deps
+	@cmake/web-cache.sh $(WEB_DIR)/em-cache
+	$(WEB_ENV) emcmake cmake -S . -B $(WEB_DIR) -DCMAKE_BUILD_TYPE=Release \
+		'-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG' -DCMAKE_CXX_FLAGS=-fno-exceptions \
+		-DKOLVANE_WERROR=$(WERROR) -DKOLVANE_SDL=OFF -DKOLVANE_LIBPNG=OFF -DKOLVANE_TESTS=OFF \
+		-DKOLVANE_BENCH=OFF >/dev/null
+	$(WEB_ENV) cmake --build $(WEB_DIR) -j $(JOBS) --target kolvane-web kolvane-sim
+	@ls -l $(WEB_DIR)/index.html $(WEB_DIR)/kolvane.js $(WEB_DIR)/kolvane.wasm
+
+serve: web
+	@echo "Kolvane: open http://localhost:$(WEB_PORT)/ in a browser (Ctrl+C stops the server)"
+	cd $(WEB_DIR) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
+# playwright-core, exactly as package-lock.json pins it; node and npm are the
+# machine's own, or Debian's when there are none.
+tests/web/node_modules/.package-lock.json: tests/web/package.json tests/web/package-lock.json
+	@command -v node >/dev/null && command -v npm >/dev/null || scripts/install-deps.sh nodejs npm
+	cd tests/web && npm ci --no-audit --no-fund
+
+# The node replay runner against the native one on the golden scripts and long
+# random games; then the page in Debian's chromium (tests/web, docs/web.md).
+web-test: web deps $(BUILD_DIR)/CMakeCache.txt tests/web/node_modules/.package-lock.json
+	@scripts/install-deps.sh $(WEB_TEST_PACKAGES)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim
+	node tests/web/compare-traces.mjs --native $(BUILD_DIR)/src/app/kolvane-sim \
+		--web $(WEB_DIR)/src/app/kolvane-sim.js --out $(WEB_DIR)/trace-compare
+	node tests/web/page.test.mjs --site $(WEB_DIR) --out $(WEB_DIR)/web-test
+
+# How far emscripten's C library (musl) and the native one agree on the math
+# functions the game calls, on arguments like the game's (docs/web.md).
+web-libm: web
+	mkdir -p $(WEB_DIR)/libm
+	$(CXX) -std=c++20 -O2 -ffp-contract=off -o $(WEB_DIR)/libm/probe tests/web/libm_probe.cpp
+	$(WEB_ENV) em++ -std=c++20 -O2 -ffp-contract=off -sENVIRONMENT=node -sNODERAWFS=1 \
+		-sWASM_ASYNC_COMPILATION=0 -sEXIT_RUNTIME=1 -o $(WEB_DIR)/libm/probe.js tests/web/libm_probe.cpp
+	node tests/web/libm-compare.mjs $(WEB_DIR)/libm/probe $(WEB_DIR)/libm/probe.js $(WEB_DIR)/libm
+# --- end of the web page ---------------------------------------------------------

@@ -177,7 +177,7 @@ constexpr const char* kSheet[] = {
 
 };
 
-static_assert(std::size(kSheet) == kBands * kCellHeight);
+static_assert(std::size(kSheet) == std::size_t{kBands} * kCellHeight);
 
 constexpr bool sheetIsWellFormed() {
     for (const char* row : kSheet) {

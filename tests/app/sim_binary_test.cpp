@@ -12,6 +12,7 @@ namespace kolvane::sim {
 namespace {
 
 using namespace kolvane::sim::testing;
+using namespace std::string_literals;
 
 // The top-level keys of a trace line, in order.
 std::vector<std::string> topLevelKeys(const std::string& line) {
@@ -63,17 +64,66 @@ TEST(SimProgram, ScriptFromStandardInputIsCalledStdin) {
     EXPECT_FALSE(fs::exists(dir / "t.jsonl"));
 }
 
-TEST(SimProgram, MissingScriptFile) {
+TEST(SimProgram, MissingScriptFileIsExitOne) {
     const fs::path dir = scratchDir();
     const SimResult r = runSim(dir, "--trace t.jsonl nowhere.script");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err,
+              "kolvane-sim: cannot read script \"nowhere.script\": No such file or directory\n");
+    EXPECT_EQ(filesIn(dir), std::vector<std::string>{});
+}
+
+TEST(SimProgram, DirectoryAsScriptIsExitOne) {
+    const fs::path dir = scratchDir();
+    fs::create_directory(dir / "scripts");
+    const SimResult r = runSim(dir, "--trace t.jsonl scripts");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "kolvane-sim: cannot read script \"scripts\": it is a directory\n");
+    EXPECT_EQ(filesIn(dir), std::vector<std::string>{"scripts"});
+}
+
+// Whatever is wrong with the text, the run ends before anything is written.
+TEST(SimProgram, ScriptsThatAreNotTextRunNothing) {
+    const fs::path dir = scratchDir();
+    const std::string cases[][2] = {
+        {"tick 3\nshot a.png\ntick\0 2\n"s, "s:3: NUL byte at column 5"},
+        {"tick 3\nshot a.png\n# caf\xE9\n", "s:3: invalid UTF-8 (byte 0xE9) at column 6"},
+        {"tick 3\nshot a.png\n\x1B[0m\n", "s:3: control character 0x1B at column 1"},
+        {"tick 3\nshot a.png\ntick 1" + std::string(3000, ' ') + "\n",
+         "s:3: line too long (3006 bytes, at most 1024)"},
+    };
+    for (const auto& [text, message] : cases) {
+        writeText(dir / "s", text);
+        const SimResult r = runSim(dir, "--trace t.jsonl s");
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.err, message + "\n");
+        EXPECT_EQ(filesIn(dir), std::vector<std::string>{"s"});
+    }
+}
+
+#ifndef _WIN32  // the endless file
+TEST(SimProgram, EndlessInputIsRefusedAsTooLarge) {
+    const fs::path dir = scratchDir();
+    const SimResult r = runSim(dir, "--trace t.jsonl -", "/dev/zero");
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_NE(r.err.find("nowhere.script"), std::string::npos) << r.err;
-    EXPECT_FALSE(fs::exists(dir / "t.jsonl"));
+    EXPECT_EQ(r.err, "<stdin>: script too large (more than 33554432 bytes)\n");
+    EXPECT_EQ(filesIn(dir), std::vector<std::string>{});
+}
+#endif
+
+// An empty script is a valid run: the first frame and its trace line.
+TEST(SimProgram, EmptyScriptRunsTheFirstFrame) {
+    const fs::path dir = scratchDir();
+    writeText(dir / "empty", "");
+    const SimResult r = runSim(dir, "--trace t.jsonl empty");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(readLines(dir / "t.jsonl").size(), 1u);
 }
 
 TEST(SimProgram, BadOptionsPrintUsage) {
     const fs::path dir = scratchDir();
-    for (const char* args : {"--size 10x10", "--seed", "--bogus", "--clock soon", "a b"}) {
+    for (const char* args :
+         {"--size 10x5000", "--size -1x5", "--seed", "--bogus", "--clock soon", "a b"}) {
         const SimResult r = runSim(dir, args);
         EXPECT_EQ(r.exitCode, 2) << args;
         EXPECT_NE(r.err.find("usage: kolvane-sim"), std::string::npos) << args << r.err;
@@ -88,6 +138,40 @@ TEST(SimProgram, UnwritableTraceIsExitOne) {
     EXPECT_NE(r.err.find("missing-dir/t.jsonl"), std::string::npos) << r.err;
     EXPECT_EQ(filesIn(dir), std::vector<std::string>{"s"}) << "nothing ran";
 }
+
+TEST(SimProgram, TraceOntoADirectoryIsExitOneAndLeavesNothing) {
+    const fs::path dir = scratchDir();
+    fs::create_directory(dir / "out");
+    writeText(dir / "s", "tick 3\n");
+    const SimResult r = runSim(dir, "--trace out s");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("cannot write trace \"out\""), std::string::npos) << r.err;
+    EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"out", "s"}));
+    EXPECT_TRUE(fs::is_empty(dir / "out"));
+}
+
+TEST(SimProgram, ShotOntoADirectoryIsExitOneAndLeavesNothing) {
+    const fs::path dir = scratchDir();
+    fs::create_directory(dir / "f.png");
+    writeText(dir / "s", "tick 3\nshot f.png\n");
+    const SimResult r = runSim(dir, "--trace t.jsonl s");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("line 2: cannot write \"f.png\""), std::string::npos) << r.err;
+    EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"f.png", "s"}));
+}
+
+#ifndef _WIN32  // the full device
+TEST(SimProgram, TraceToAFullStandardOutputIsExitOne) {
+    const fs::path dir = scratchDir();
+    writeText(dir / "s", "tick 100\n");
+    const std::string command = "cd " + quoted(dir.string()) + " && " + quoted(KOLVANE_SIM) +
+                                " --trace - s >/dev/full 2>err.txt";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(readText(dir / "err.txt").find("standard output"), std::string::npos);
+}
+#endif
 
 TEST(SimProgram, UnwritableShotIsExitOneAndLeavesNoTrace) {
     const fs::path dir = scratchDir();
@@ -172,6 +256,36 @@ TEST(SimProgram, SizeSetsTheFrame) {
     EXPECT_NE(
         readLines(dir / "t.jsonl")[1].find("\"ship\":{\"active\":true,\"position\":[200,150]"),
         std::string::npos);
+}
+
+// A zero-sized client runs like any other, but a PNG can't be empty: a shot
+// of it is a clear error that leaves nothing behind.
+TEST(SimProgram, ZeroSizedClientRunsButCannotBeShot) {
+    const fs::path dir = scratchDir();
+    writeText(dir / "s", "press S\ndown LEFT\npress SPACE\ntick 2000\n");
+    for (const char* size : {"0x0", "0x580", "740x0"}) {
+        const SimResult r = runSim(dir, std::string("--size ") + size + " --trace t.jsonl s");
+        EXPECT_EQ(r.exitCode, 0) << size << r.err;
+        EXPECT_EQ(readLines(dir / "t.jsonl").size(), 2001u);
+    }
+    fs::remove(dir / "t.jsonl");
+    writeText(dir / "s", "tick\nshot f.png\n");
+    const SimResult r = runSim(dir, "--size 0x580 --trace t.jsonl s");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err,
+              "kolvane-sim: line 2: cannot write \"f.png\": the frame is empty (0x580 pixels)\n");
+    EXPECT_EQ(filesIn(dir), std::vector<std::string>{"s"});
+}
+
+TEST(SimProgram, OnePixelClientShotIsAOnePixelPng) {
+    const fs::path dir = scratchDir();
+    writeText(dir / "s", "press S\ntick 100\nshot f.png\n");
+    ASSERT_EQ(runSim(dir, "--size 1x1 s").exitCode, 0);
+    gfx::Image f;
+    std::string error;
+    ASSERT_TRUE(gfx::readPng((dir / "f.png").string(), f, error)) << error;
+    EXPECT_EQ(f.width, 1);
+    EXPECT_EQ(f.height, 1);
 }
 
 TEST(SimProgram, SeedAndClockChooseTheGame) {

@@ -56,10 +56,22 @@ TEST(SimOptions, DashIsStandardInputAndDoubleDashEndsOptions) {
 TEST(SimOptions, ExtremesOfTheRanges) {
     Options o;
     std::string error;
-    ASSERT_TRUE(parse({"--clock", "2147483647", "--size", "16x4096"}, o, error)) << error;
+    ASSERT_TRUE(parse({"--clock", "2147483647", "--size", "0x4096"}, o, error)) << error;
     EXPECT_EQ(o.clock, 2147483647);
-    EXPECT_EQ(o.width, 16);
+    EXPECT_EQ(o.width, 0);
     EXPECT_EQ(o.height, 4096);
+    Options p;
+    ASSERT_TRUE(parse({"--size", "4096X1"}, p, error)) << error;
+    EXPECT_EQ(p.width, 4096);
+    EXPECT_EQ(p.height, 1);
+}
+
+TEST(SimOptions, SizeErrorNamesTheRange) {
+    Options o;
+    std::string error;
+    EXPECT_FALSE(parse({"--size", "4097x580"}, o, error));
+    EXPECT_EQ(error, "bad --size \"4097x580\" (expected WIDTHxHEIGHT, 0 to 4096 each)");
+    EXPECT_EQ(o.width, 740) << "left as it was";
 }
 
 class SimOptionErrors : public ::testing::TestWithParam<std::vector<const char*>> {};
@@ -73,25 +85,24 @@ TEST_P(SimOptionErrors, AreRejectedWithAReason) {
     EXPECT_FALSE(error.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(EachKind, SimOptionErrors,
-                         ::testing::Values(std::vector<const char*>{"--frobnicate"},
-                                           std::vector<const char*>{"-t"},
-                                           std::vector<const char*>{"--trace"},
-                                           std::vector<const char*>{"--trace", ""},
-                                           std::vector<const char*>{"--clock", "-1"},
-                                           std::vector<const char*>{"--clock", "2147483648"},
-                                           std::vector<const char*>{"--clock", "12s"},
-                                           std::vector<const char*>{"--seed", "4294967296"},
-                                           std::vector<const char*>{"--seed", "-5"},
-                                           std::vector<const char*>{"--seed", "0x10"},
-                                           std::vector<const char*>{"--size", "740"},
-                                           std::vector<const char*>{"--size", "740x"},
-                                           std::vector<const char*>{"--size", "15x100"},
-                                           std::vector<const char*>{"--size", "100x4097"},
-                                           std::vector<const char*>{"--size", "740x580x2"},
-                                           std::vector<const char*>{"--size", "-740x580"},
-                                           std::vector<const char*>{"--seed", "1", "--seed", "2"},
-                                           std::vector<const char*>{"a.script", "b.script"}));
+INSTANTIATE_TEST_SUITE_P(
+    EachKind, SimOptionErrors,
+    ::testing::Values(
+        std::vector<const char*>{"--frobnicate"}, std::vector<const char*>{"-t"},
+        std::vector<const char*>{"--trace"}, std::vector<const char*>{"--trace", ""},
+        std::vector<const char*>{"--clock", "-1"},
+        std::vector<const char*>{"--clock", "2147483648"},
+        std::vector<const char*>{"--clock", "12s"},
+        std::vector<const char*>{"--seed", "4294967296"}, std::vector<const char*>{"--seed", "-5"},
+        std::vector<const char*>{"--seed", "0x10"}, std::vector<const char*>{"--size", "740"},
+        std::vector<const char*>{"--size", "740x"}, std::vector<const char*>{"--size", "4097x100"},
+        std::vector<const char*>{"--size", "100x4097"}, std::vector<const char*>{"--size", "0x-1"},
+        std::vector<const char*>{"--size", "x"}, std::vector<const char*>{"--size", " 1x1"},
+        std::vector<const char*>{"--size", "1x99999999999"},
+        std::vector<const char*>{"--size", "740x580x2"},
+        std::vector<const char*>{"--size", "-740x580"},
+        std::vector<const char*>{"--seed", "1", "--seed", "2"},
+        std::vector<const char*>{"a.script", "b.script"}));
 
 }  // namespace
 }  // namespace kolvane::sim

@@ -4,12 +4,15 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "app/sim/script.h"
 #include "core/platform.h"
 
 namespace kolvane::sim {
 namespace {
+
+using namespace std::string_view_literals;
 
 TEST(ScriptReader, ReadsEveryCommandWithItsLine) {
     const std::string text =
@@ -44,6 +47,7 @@ TEST(ScriptReader, ReadsEveryCommandWithItsLine) {
     EXPECT_EQ(c[6].line, 9);
 }
 
+// An empty script is valid: a run that only opens the window and paints it once.
 TEST(ScriptReader, EmptyScriptHasNoCommands) {
     Script script;
     std::string error;
@@ -83,12 +87,22 @@ TEST(ScriptReader, RejectsUnknownKeys) {
 }
 
 struct BadLine {
-    const char* text;   // the script
-    const char* where;  // the expected start of the message
+    std::string_view text;  // the script
+    const char* where;      // the expected start of the message
 };
 
 void PrintTo(const BadLine& b, std::ostream* os) {
-    *os << '"' << b.text << '"';
+    *os << '"';
+    for (const char c : b.text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u >= 0x7F) {
+            *os << "\\x"
+                << "0123456789ABCDEF"[u >> 4] << "0123456789ABCDEF"[u & 0xF];
+        } else {
+            *os << c;
+        }
+    }
+    *os << '"';
 }
 
 class ScriptReaderErrors : public ::testing::TestWithParam<BadLine> {};
@@ -121,6 +135,72 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{"tick 1 2\n", "game.script:1: tick: too many"},
                       // Only the first mistake is reported.
                       BadLine{"tick 3\nfoo\nbar\n", "game.script:2: unknown command \"foo\""}));
+
+// Bytes that are not text, and lines far longer than any script needs, are
+// mistakes like any other: named with their line, and nothing is kept.
+INSTANTIATE_TEST_SUITE_P(
+    NotText, ScriptReaderErrors,
+    ::testing::Values(
+        BadLine{"tick\ntick\0\n"sv, "game.script:2: NUL byte at column 5"},
+        BadLine{"\0\0\0\0"sv, "game.script:1: NUL byte at column 1"},
+        BadLine{"tick \x01\n", "game.script:1: control character 0x01 at column 6"},
+        BadLine{"# bell \a\n", "game.script:1: control character 0x07"},
+        BadLine{"tick\x7F\n", "game.script:1: control character 0x7F at column 5"},
+        BadLine{"tick\v3\n", "game.script:1: control character 0x0B"},
+        BadLine{"tick\f\n", "game.script:1: control character 0x0C"},
+        BadLine{"tick\r3\n", "game.script:1: control character 0x0D at column 5"},
+        BadLine{"\x1B[31mtick\n", "game.script:1: control character 0x1B at column 1"},
+        BadLine{"tick\n# \xFF\n", "game.script:2: invalid UTF-8 (byte 0xFF) at column 3"},
+        BadLine{"\x80tick\n", "game.script:1: invalid UTF-8 (byte 0x80) at column 1"},
+        BadLine{"# \xC0\xAF overlong\n", "game.script:1: invalid UTF-8 (byte 0xC0)"},
+        BadLine{"# \xE0\x80\xAF overlong\n", "game.script:1: invalid UTF-8 (byte 0xE0)"},
+        BadLine{"# \xED\xA0\x80 surrogate\n", "game.script:1: invalid UTF-8 (byte 0xED)"},
+        BadLine{"# \xF4\x90\x80\x80 too high\n", "game.script:1: invalid UTF-8 (byte 0xF4)"},
+        BadLine{"# \xF5\x80\x80\x80\n", "game.script:1: invalid UTF-8 (byte 0xF5)"},
+        BadLine{"# cut short \xE2\x82", "game.script:1: invalid UTF-8 (byte 0xE2) at column 13"},
+        BadLine{"# \xE2\x82 cut short\n", "game.script:1: invalid UTF-8 (byte 0xE2)"}));
+
+TEST(ScriptReader, LineLengthLimit) {
+    Script script;
+    std::string error;
+    const std::string longest = "tick" + std::string(kMaxLineLength - 4, ' ');
+    ASSERT_TRUE(parseScript(longest + "\r\n" + longest, "x", script, error)) << error;
+    EXPECT_EQ(script.commands.size(), 2u);
+    const std::string comment = "# " + std::string(5000, 'z');
+    EXPECT_FALSE(parseScript("tick\n" + comment + "\ntick\n", "long.script", script, error));
+    EXPECT_EQ(error, "long.script:2: line too long (5002 bytes, at most 1024)");
+    EXPECT_TRUE(script.commands.empty());
+    EXPECT_FALSE(parseScript("shot " + std::string(2000, 'f') + ".png", "x", script, error));
+    EXPECT_EQ(error.rfind("x:1: line too long", 0), 0u) << error;
+}
+
+TEST(ScriptReader, TextInCommentsAndNamesMayBeAnyUnicode) {
+    Script script;
+    std::string error;
+    ASSERT_TRUE(
+        parseScript("# 15 ms × 67 — über 😀\ntick\t# ‰\nshot bild-ä.png\n", "x", script, error))
+        << error;
+    ASSERT_EQ(script.commands.size(), 2u);
+    EXPECT_EQ(script.commands[1].file, "bild-ä.png");
+    // A no-break space is not a word separator.
+    EXPECT_FALSE(
+        parseScript("tick\xC2\xA0"
+                    "5\n",
+                    "x", script, error));
+    EXPECT_EQ(error.rfind("x:1: unknown command", 0), 0u) << error;
+}
+
+TEST(ScriptReader, ByteOrderMarkAndLineEnds) {
+    Script script;
+    std::string error;
+    ASSERT_TRUE(parseScript("\xEF\xBB\xBFtick 2\r\n\r\npress S\r\n", "x", script, error)) << error;
+    ASSERT_EQ(script.commands.size(), 2u);
+    EXPECT_EQ(script.commands[0].count, 2);
+    EXPECT_EQ(script.commands[1].line, 3);
+    // Only a mark at the very start is skipped.
+    EXPECT_FALSE(parseScript("tick\n\xEF\xBB\xBFtick\n", "x", script, error));
+    EXPECT_EQ(error.rfind("x:2: unknown command", 0), 0u) << error;
+}
 
 TEST(ScriptReader, LargestCountIsAccepted) {
     Script script;

@@ -2,13 +2,13 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <filesystem>
 #include <istream>
-#include <iterator>
 #include <limits>
-#include <sstream>
 #include <string_view>
+#include <system_error>
 
 #include "app/sim/script.h"
 #include "app/sim/trace.h"
@@ -43,29 +43,60 @@ bool parseSize(std::string_view text, std::int32_t& width, std::int32_t& height)
     return true;
 }
 
-bool readScriptText(const std::string& path, std::istream& in, std::string& text,
-                    std::string& error) {
+// Reads at most kMaxScriptSize bytes and one more, to tell a script that is
+// too large. Returns false with error set when the stream fails.
+bool readAll(std::FILE* file, std::string& text) {
+    text.clear();
+    char buffer[1 << 16];
+    while (text.size() <= kMaxScriptSize) {
+        const std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
+        text.append(buffer, n);
+        if (n < sizeof buffer) break;
+    }
+    return std::ferror(file) == 0;
+}
+
+// The whole script, from the file or from `in` for "-". A script that can't
+// be read is an input error (exit 1); one that is too large is a mistake in
+// the script (exit 2).
+int readScriptText(const std::string& path, std::istream& in, std::string& text,
+                   std::string& error) {
     if (path == "-") {
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        if (in.bad()) {
-            error = "cannot read the script from standard input";
-            return false;
+        text.clear();
+        char buffer[1 << 16];
+        while (text.size() <= kMaxScriptSize && in.read(buffer, sizeof buffer).gcount() > 0) {
+            text.append(buffer, static_cast<std::size_t>(in.gcount()));
         }
-        return true;
+        if (in.bad()) {
+            error = "kolvane-sim: cannot read the script from standard input";
+            return kExitFileError;
+        }
+    } else {
+        std::error_code ec;
+        if (std::filesystem::is_directory(path, ec)) {
+            error = "kolvane-sim: cannot read script \"" + path + "\": it is a directory";
+            return kExitFileError;
+        }
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        if (file == nullptr) {
+            error = "kolvane-sim: cannot read script \"" + path + "\": " + std::strerror(errno);
+            return kExitFileError;
+        }
+        const bool ok = readAll(file, text);
+        const int readErrno = errno;
+        std::fclose(file);
+        if (!ok) {
+            error = "kolvane-sim: cannot read script \"" + path + "\": " + std::strerror(readErrno);
+            return kExitFileError;
+        }
     }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = "cannot read script \"" + path + "\": " + std::strerror(errno);
-        return false;
+    if (text.size() > kMaxScriptSize) {
+        const std::string name = path == "-" ? std::string(kStdinName) : path;
+        error =
+            name + ": script too large (more than " + std::to_string(kMaxScriptSize) + " bytes)";
+        return kExitUsageError;
     }
-    std::ostringstream content;
-    content << file.rdbuf();
-    if (file.bad()) {
-        error = "cannot read script \"" + path + "\"";
-        return false;
-    }
-    text = content.str();
-    return true;
+    return kExitOk;
 }
 
 }  // namespace
@@ -188,12 +219,17 @@ int runScript(const Options& options, const Script& script, std::FILE* out, std:
     std::string error;
     if (!options.tracePath.empty() && !trace.open(options.tracePath, out, error)) {
         std::fprintf(errors, "kolvane-sim: %s\n", error.c_str());
-        return kExitOutputError;
+        return kExitFileError;
     }
     auto traceFailed = [&] {
         trace.abandon();
-        std::fprintf(errors, "kolvane-sim: cannot write trace \"%s\"\n", options.tracePath.c_str());
-        return kExitOutputError;
+        if (options.tracePath == "-") {
+            std::fprintf(errors, "kolvane-sim: cannot write the trace to standard output\n");
+        } else {
+            std::fprintf(errors, "kolvane-sim: cannot write trace \"%s\"\n",
+                         options.tracePath.c_str());
+        }
+        return kExitFileError;
     };
 
     Runner runner(options, errors);
@@ -223,11 +259,21 @@ int runScript(const Options& options, const Script& script, std::FILE* out, std:
                 runner.press(c.key);
                 break;
             case CommandKind::kShot:
+                if (runner.frame().width() == 0 || runner.frame().height() == 0) {
+                    // PNG has no empty pictures: a zero-sized client can't be shot.
+                    trace.abandon();
+                    std::fprintf(errors,
+                                 "kolvane-sim: line %d: cannot write \"%s\": the frame is empty "
+                                 "(%dx%d pixels)\n",
+                                 c.line, c.file.c_str(), runner.frame().width(),
+                                 runner.frame().height());
+                    return kExitFileError;
+                }
                 if (!gfx::writePng(c.file, runner.frame(), error)) {
                     trace.abandon();
                     std::fprintf(errors, "kolvane-sim: line %d: cannot write \"%s\": %s\n", c.line,
                                  c.file.c_str(), error.c_str());
-                    return kExitOutputError;
+                    return kExitFileError;
                 }
                 break;
         }
@@ -236,7 +282,7 @@ int runScript(const Options& options, const Script& script, std::FILE* out, std:
 
     if (trace.isOpen() && !trace.commit(error)) {
         std::fprintf(errors, "kolvane-sim: %s\n", error.c_str());
-        return kExitOutputError;
+        return kExitFileError;
     }
     return kExitOk;
 }
@@ -254,9 +300,9 @@ int simMain(int argc, const char* const* argv, std::istream& in, std::FILE* out,
         return kExitOk;
     }
     std::string text;
-    if (!readScriptText(options.scriptPath, in, text, error)) {
-        std::fprintf(errors, "kolvane-sim: %s\n", error.c_str());
-        return kExitUsageError;
+    if (const int code = readScriptText(options.scriptPath, in, text, error); code != kExitOk) {
+        std::fprintf(errors, "%s\n", error.c_str());
+        return code;
     }
     const std::string_view name =
         options.scriptPath == "-" ? kStdinName : std::string_view(options.scriptPath);

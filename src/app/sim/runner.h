@@ -20,9 +20,10 @@ namespace kolvane::sim {
 
 struct Script;
 
-enum ExitCode : int { kExitOk = 0, kExitOutputError = 1, kExitUsageError = 2 };
+// 1: a file could not be read or written; 2: a bad option or a mistake in the script.
+enum ExitCode : int { kExitOk = 0, kExitFileError = 1, kExitUsageError = 2 };
 
-inline constexpr std::int32_t kMinSize = 16;
+inline constexpr std::int32_t kMinSize = 0;
 inline constexpr std::int32_t kMaxSize = 4096;
 inline constexpr const char* kUsage =
     "usage: kolvane-sim [--trace FILE] [--clock SECONDS] [--seed N] [--size WIDTHxHEIGHT] "

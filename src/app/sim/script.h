@@ -1,6 +1,7 @@
 #pragma once
 // The replay script: one command a line, read and checked as a whole before
 // anything runs, so that a mistake on the last line costs nothing.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,11 +27,19 @@ struct Script {
 // The largest count one tick command takes.
 inline constexpr std::int32_t kMaxTickCount = 1000000;
 
+// The longest line a script may have, in bytes (line end not counted).
+inline constexpr std::size_t kMaxLineLength = 1024;
+
+// The largest script read, in bytes.
+inline constexpr std::size_t kMaxScriptSize = std::size_t{32} << 20;
+
 // The name error messages give a script read from standard input.
 inline constexpr std::string_view kStdinName = "<stdin>";
 
-// Parses the whole text. On a mistake returns false with error set to
-// "NAME:LINE: what is wrong" (the first mistake only).
+// Parses the whole text: UTF-8 lines (LF or CR LF ends, a leading byte-order
+// mark skipped) without control characters other than tabs. On a mistake
+// returns false with error set to "NAME:LINE: what is wrong" (the first
+// mistake only) and no commands.
 bool parseScript(std::string_view text, std::string_view name, Script& script, std::string& error);
 
 // SPACE, X, S, P, ESCAPE, LEFT, RIGHT, UP, DOWN, A-Z, 0-9 (any case) or 0xNN.

@@ -9,8 +9,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string_view>
 
+#include "app/sim/float_text.h"
 #include "core/random.h"
 #include "game/world.h"
 
@@ -52,8 +54,7 @@ public:
             return;
         }
         char buf[32];
-        const auto r = std::to_chars(buf, buf + sizeof buf, v);
-        out_.append(buf, r.ptr);
+        out_.append(buf, formatShortestFloat(buf, buf + sizeof buf, v));
     }
 
     void boolean(bool v) {
@@ -377,11 +378,20 @@ bool TraceWriter::open(const std::string& path, std::FILE* stdoutStream, std::st
         tempPath_.clear();
         return false;
     }
+#ifndef _WIN32
     // mkstemp makes the file private; give it the mode a plain new file gets.
+    // (emscripten's C library starts with a umask of 0777, which would leave
+    // no permission at all; its files are made with 0666 & ~022.)
+#ifdef __EMSCRIPTEN__
+    const mode_t mask = 022;
+#else
     const mode_t mask = ::umask(0);
     ::umask(mask);
+#endif
     ::fchmod(fd, 0666 & ~mask);
-    file_ = ::fdopen(fd, "w");
+#endif
+    // Binary: the same bytes on every system (no CR before each newline on Windows).
+    file_ = ::fdopen(fd, "wb");
     if (file_ == nullptr) {
         error = "cannot write trace \"" + path + "\": " + std::strerror(errno);
         ::close(fd);
@@ -417,11 +427,16 @@ bool TraceWriter::commit(std::string& error) {
     bool ok = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_);
     ok = (std::fclose(file_) == 0) && ok;
     file_ = nullptr;
-    if (ok && std::rename(tempPath_.c_str(), path_.c_str()) == 0) {
+    // std::filesystem::rename replaces an existing trace on every system
+    // (std::rename does not on Windows).
+    std::error_code renamed;
+    if (ok) std::filesystem::rename(tempPath_, path_, renamed);
+    if (ok && !renamed) {
         tempPath_.clear();
         return true;
     }
-    error = "cannot write trace \"" + path_ + "\": " + std::strerror(errno);
+    error = "cannot write trace \"" + path_ +
+            "\": " + (renamed ? renamed.message() : std::string(std::strerror(errno)));
     abandon();
     return false;
 }

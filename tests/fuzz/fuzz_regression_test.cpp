@@ -1,0 +1,55 @@
+// Every input of the fuzzer's seed corpus and every input it ever found a
+// fault with, replayed in the normal suite.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "fuzz/script_fuzz.h"
+
+namespace kolvane::fuzz {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<fs::path> inputs(const char* folder) {
+    std::vector<fs::path> files;
+    for (const auto& e : fs::directory_iterator(fs::path(KOLVANE_TEST_DATA) / "fuzz" / folder)) {
+        if (e.is_regular_file() && e.path().filename() != "README.md") files.push_back(e.path());
+    }
+    return files;
+}
+
+void replay(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string problem;
+    EXPECT_TRUE(
+        playScriptInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), problem))
+        << file.filename() << ": " << problem;
+}
+
+TEST(FuzzInputs, SeedCorpusPlaysCleanly) {
+    const auto files = inputs("corpus");
+    EXPECT_GE(files.size(), 5u);
+    for (const fs::path& f : files) replay(f);
+}
+
+TEST(FuzzInputs, RegressionInputsPlayCleanly) {
+    for (const fs::path& f : inputs("regressions")) replay(f);
+}
+
+TEST(FuzzInputs, TickCountsAreCappedPerInput) {
+    const std::string script = "press S\ntick 1000000\ntick 1000000\n";
+    std::string problem;
+    EXPECT_TRUE(playScriptInput(reinterpret_cast<const std::uint8_t*>(script.data()), script.size(),
+                                problem))
+        << problem;
+}
+
+}  // namespace
+}  // namespace kolvane::fuzz

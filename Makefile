@@ -123,7 +123,7 @@ memcheck: deps $(BUILD_DIR)/CMakeCache.txt
 
 lint: deps $(BUILD_DIR)/CMakeCache.txt
 	@scripts/install-deps.sh $(LINT_PACKAGES)
-	run-clang-tidy-14 -p $(BUILD_DIR) -quiet -j $(JOBS) -extra-arg=-fno-color-diagnostics '$(CURDIR)/src/' >$(BUILD_DIR)/clang-tidy.log 2>&1 || \
+	run-clang-tidy-14 -p $(BUILD_DIR) -quiet -j $(JOBS) '$(CURDIR)/src/' >$(BUILD_DIR)/clang-tidy.log 2>&1 || \
 		{ grep -E -A3 '(warning|error):' $(BUILD_DIR)/clang-tidy.log; echo 'lint: clang-tidy found problems'; exit 1; }
 	@echo "lint: clang-tidy clean over $$(grep -c '\"file\": \"$(CURDIR)/src/' $(BUILD_DIR)/compile_commands.json) files of src/"
 	cppcheck $(CPPCHECK_FLAGS) -j $(JOBS) src

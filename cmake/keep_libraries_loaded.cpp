@@ -6,4 +6,6 @@
 // and cmake/lsan.supp could not single it out. Closing a library is made a
 // no-op, so every library stays mapped until the process ends and each leak
 // report names the library it comes from.
-extern "C" int dlclose(void* /*handle*/) { return 0; }
+extern "C" int dlclose(void* /*handle*/) {
+    return 0;
+}

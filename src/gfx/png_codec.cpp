@@ -40,8 +40,8 @@ std::uint32_t getU32(const std::uint8_t* p) {
 
 // Deflate's bits, least significant first.
 struct BitReader {
-    const std::uint8_t* data;
-    std::size_t size;
+    const std::uint8_t* data = nullptr;
+    std::size_t size = 0;
     std::size_t pos = 0;
     std::uint32_t buffer = 0;
     int count = 0;

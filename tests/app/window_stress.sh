@@ -76,5 +76,6 @@ changed=$("$COMPARE" -metric AE "$WORK/before.png" "$WORK/after.png" null: 2>&1 
 [[ ${changed%% *} =~ ^[0-9]+$ && ${changed%% *} -gt 0 ]] ||
     fail "the frame did not change after the stress (ticking stopped?): $changed"
 alive
-expect_escape_exit
+press_escape
+expect_exit_within 2 Escape
 echo "PASS ($MODE): $round rounds of keys over $SECONDS_OF_KEYS s"

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <vector>
 
+#include "gfx/png_failure.h"
+
 namespace kolvane::gfx {
 
 // libpng reports errors by longjmp. Every function below that calls setjmp
@@ -33,10 +35,6 @@ void onPngError(png_structp png, png_const_charp message) {
 }
 
 void onPngWarning(png_structp, png_const_charp) {}
-
-std::string describe(const char* what, const std::string& path, const char* reason) {
-    return std::string(what) + " '" + path + "': " + reason;
-}
 
 // Writes the whole image to an open file. rgb holds width * 3 bytes, the row
 // being converted. Returns false with the libpng message in error.
@@ -113,19 +111,19 @@ bool writePng(const std::string& path, const std::uint32_t* pixels, std::int32_t
               std::int32_t height, std::string& error) {
     if (pixels == nullptr || width <= 0 || height <= 0 || width > static_cast<int>(kMaxSide) ||
         height > static_cast<int>(kMaxSide)) {
-        error = describe("cannot write", path, "the image is empty or too large");
+        error = describePngFailure("cannot write", path, "the image is empty or too large");
         return false;
     }
     // The temporary sits in the target's directory so the rename is atomic.
     std::string temporary = path + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0) {
-        error = describe("cannot write", path, std::strerror(errno));
+        error = describePngFailure("cannot write", path, std::strerror(errno));
         return false;
     }
     FILE* file = fdopen(fd, "wb");
     if (file == nullptr) {
-        error = describe("cannot write", path, std::strerror(errno));
+        error = describePngFailure("cannot write", path, std::strerror(errno));
         close(fd);
         std::remove(temporary.c_str());
         return false;
@@ -142,45 +140,31 @@ bool writePng(const std::string& path, const std::uint32_t* pixels, std::int32_t
         const char* reason = !encoded
                                  ? (writeErrno != 0 ? std::strerror(writeErrno) : pngError.message)
                                  : std::strerror(closeErrno);
-        error = describe("cannot write", path, reason);
+        error = describePngFailure("cannot write", path, reason);
         std::remove(temporary.c_str());
         return false;
     }
     // mkstemp makes the file private to its owner; frames are ordinary files.
     chmod(temporary.c_str(), 0644);
     if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = describe("cannot write", path, std::strerror(errno));
+        error = describePngFailure("cannot write", path, std::strerror(errno));
         std::remove(temporary.c_str());
         return false;
     }
     return true;
 }
 
-bool writePng(const std::string& path, const Surface& surface, std::string& error) {
-    return writePng(path, surface.pixels(), surface.width(), surface.height(), error);
-}
-
-bool writePng(const std::string& path, const Image& image, std::string& error) {
-    if (image.width < 0 || image.height < 0 ||
-        image.pixels.size() !=
-            static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height)) {
-        error = describe("cannot write", path, "the image's pixel count doesn't match its size");
-        return false;
-    }
-    return writePng(path, image.pixels.data(), image.width, image.height, error);
-}
-
 bool readPng(const std::string& path, Image& image, std::string& error) {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-        error = describe("cannot read", path, std::strerror(errno));
+        error = describePngFailure("cannot read", path, std::strerror(errno));
         return false;
     }
     png_byte signature[8] = {};
     if (std::fread(signature, 1, sizeof signature, file) != sizeof signature ||
         png_sig_cmp(signature, 0, sizeof signature) != 0) {
         std::fclose(file);
-        error = describe("cannot read", path, "not a PNG file");
+        error = describePngFailure("cannot read", path, "not a PNG file");
         return false;
     }
 
@@ -191,7 +175,7 @@ bool readPng(const std::string& path, Image& image, std::string& error) {
     if (info == nullptr) {
         png_destroy_read_struct(&png, nullptr, nullptr);
         std::fclose(file);
-        error = describe("cannot read", path, "out of memory");
+        error = describePngFailure("cannot read", path, "out of memory");
         return false;
     }
     png_init_io(png, file);
@@ -214,7 +198,7 @@ bool readPng(const std::string& path, Image& image, std::string& error) {
     png_destroy_read_struct(&png, &info, nullptr);
     std::fclose(file);
     if (!ok) {
-        error = describe("cannot read", path, pngError.message);
+        error = describePngFailure("cannot read", path, pngError.message);
         return false;
     }
 

@@ -8,6 +8,7 @@
 
 #include "gfx/png.h"
 #include "gfx/png_codec.h"
+#include "gfx/png_failure.h"
 
 namespace kolvane::gfx {
 
@@ -15,16 +16,12 @@ namespace {
 
 constexpr std::int32_t kMaxSide = 8192;
 
-std::string describe(const char* what, const std::string& path, const std::string& reason) {
-    return std::string(what) + " '" + path + "': " + reason;
-}
-
 }  // namespace
 
 bool writePng(const std::string& path, const std::uint32_t* pixels, std::int32_t width,
               std::int32_t height, std::string& error) {
     if (pixels == nullptr || width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
-        error = describe("cannot write", path, "the image is empty or too large");
+        error = describePngFailure("cannot write", path, "the image is empty or too large");
         return false;
     }
     const std::vector<std::uint8_t> bytes = codec::encodePng(pixels, width, height);
@@ -33,7 +30,7 @@ bool writePng(const std::string& path, const std::uint32_t* pixels, std::int32_t
     const std::string temporary = path + ".part";
     FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr) {
-        error = describe("cannot write", path, std::strerror(errno));
+        error = describePngFailure("cannot write", path, std::strerror(errno));
         return false;
     }
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
@@ -41,7 +38,8 @@ bool writePng(const std::string& path, const std::uint32_t* pixels, std::int32_t
     const bool closed = std::fclose(file) == 0;
     const int closeErrno = errno;
     if (!written || !closed) {
-        error = describe("cannot write", path, std::strerror(!written ? writeErrno : closeErrno));
+        error = describePngFailure("cannot write", path,
+                                   std::strerror(!written ? writeErrno : closeErrno));
         std::remove(temporary.c_str());
         return false;
     }
@@ -49,31 +47,17 @@ bool writePng(const std::string& path, const std::uint32_t* pixels, std::int32_t
     std::error_code ec;
     std::filesystem::rename(temporary, path, ec);
     if (ec) {
-        error = describe("cannot write", path, ec.message());
+        error = describePngFailure("cannot write", path, ec.message());
         std::remove(temporary.c_str());
         return false;
     }
     return true;
 }
 
-bool writePng(const std::string& path, const Surface& surface, std::string& error) {
-    return writePng(path, surface.pixels(), surface.width(), surface.height(), error);
-}
-
-bool writePng(const std::string& path, const Image& image, std::string& error) {
-    if (image.width < 0 || image.height < 0 ||
-        image.pixels.size() !=
-            static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height)) {
-        error = describe("cannot write", path, "the image's pixel count doesn't match its size");
-        return false;
-    }
-    return writePng(path, image.pixels.data(), image.width, image.height, error);
-}
-
 bool readPng(const std::string& path, Image& image, std::string& error) {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-        error = describe("cannot read", path, std::strerror(errno));
+        error = describePngFailure("cannot read", path, std::strerror(errno));
         return false;
     }
     std::vector<std::uint8_t> bytes;
@@ -84,12 +68,12 @@ bool readPng(const std::string& path, Image& image, std::string& error) {
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
     if (failed) {
-        error = describe("cannot read", path, "read error");
+        error = describePngFailure("cannot read", path, "read error");
         return false;
     }
     std::string reason;
     if (!codec::decodePng(bytes.data(), bytes.size(), image, reason)) {
-        error = describe("cannot read", path, reason);
+        error = describePngFailure("cannot read", path, reason);
         return false;
     }
     return true;

@@ -4,7 +4,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/sim/script.h"
+#include "app/script.h"
+#include "app/script_player.h"
 #include "core/random.h"
 #include "game/rules.h"
 #include "game/world.h"
@@ -28,17 +29,14 @@ Vec2 fragmentPlace(int slot) {
 }  // namespace
 
 BusyGame::BusyGame()
-    : platform_(kClock, nullptr), world_(std::make_unique<World>()), cycle_(*world_, platform_) {
-    bindRandomClock(&platform_);
-    kolvane::srand(kSeed);
-    cycle_.create(client_);
-    cycle_.paint(client_);
+    : world_(std::make_unique<World>()),
+      session_(*world_, SessionStart{kClock, kSeed, kDefaultClient}) {
+    session_.start();
+    session_.paint();
     if (replay(KOLVANE_BUSY_SCRIPT)) fill();
 }
 
-BusyGame::~BusyGame() {
-    bindRandomClock(nullptr);
-}
+BusyGame::~BusyGame() = default;
 
 bool BusyGame::replay(const char* path) {
     std::ifstream file(path, std::ios::binary);
@@ -48,30 +46,9 @@ bool BusyGame::replay(const char* path) {
         error_ = std::string("cannot read ") + path;
         return false;
     }
-    sim::Script script;
-    if (!sim::parseScript(text.str(), path, script, error_)) return false;
-    for (const sim::Command& c : script.commands) {
-        switch (c.kind) {
-            case sim::CommandKind::kTick:
-                for (std::int32_t n = 0; n < c.count; ++n) {
-                    tick();
-                    paint();
-                }
-                break;
-            case sim::CommandKind::kDown:
-            case sim::CommandKind::kRepeat:
-                keyDown(c.key);
-                break;
-            case sim::CommandKind::kUp:
-                release(c.key);
-                break;
-            case sim::CommandKind::kPress:
-                press(c.key);
-                break;
-            case sim::CommandKind::kShot:
-                break;
-        }
-    }
+    Script script;
+    if (!parseScript(text.str(), path, script, error_)) return false;
+    for (const Command& c : script.commands) playCommand(session_, c);
     return true;
 }
 
@@ -79,7 +56,7 @@ void BusyGame::fill() {
     World& w = *world_;
     Ship& ship = w.ship;
     GameState& game = w.game;
-    if (!game.running) startGame(w, platform_, &client_);
+    if (!game.running) startGame(w, session_, &client_);
     if (!ship.isActive()) {
         ship.respawn(client_);
         game.respawnTimer = 0;
@@ -89,7 +66,7 @@ void BusyGame::fill() {
     const auto speed = static_cast<float>(game.level / 4.0);
     for (int slot = findFreeAsteroid(w.asteroids.data()); slot >= 0;
          slot = findFreeAsteroid(w.asteroids.data())) {
-        w.asteroids[slot].spawn(&client_, kFragment, speed, fragmentPlace(slot), platform_);
+        w.asteroids[slot].spawn(&client_, kFragment, speed, fragmentPlace(slot), session_);
         game.asteroidsLeft += 1;
     }
 
@@ -115,23 +92,16 @@ void BusyGame::fill() {
     game.setMessage("Got targeting aids");
 }
 
-void BusyGame::tick() {
-    cycle_.tick(client_);
-    platform_.tickDone();
-}
-
 void BusyGame::keyDown(int key) {
-    platform_.hold(key);
-    cycle_.keyDown(client_, key, 1);
+    playCommand(session_, keyCommand(CommandKind::kDown, key));
 }
 
 void BusyGame::press(int key) {
-    cycle_.keyDown(client_, key, 1);
-    platform_.release(key);
+    playCommand(session_, keyCommand(CommandKind::kPress, key));
 }
 
 void BusyGame::release(int key) {
-    platform_.release(key);
+    playCommand(session_, keyCommand(CommandKind::kUp, key));
 }
 
 void BusyGame::save() {

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_cycle.h"
-#include "app/sim/sim_platform.h"
+#include "app/front_end.h"
+#include "app/session.h"
 #include "core/geometry.h"
 
 namespace kolvane {
@@ -42,9 +42,9 @@ public:
     // Tops every slot up as far as the rules allow (see above).
     void fill();
 
-    // One timer tick with the clock advanced, as the runner does it, and one paint.
-    void tick();
-    void paint() { cycle_.paint(client_); }
+    // One timer tick (the clock advanced, as in the runner), and one paint.
+    void tick() { session_.tick(); }
+    void paint() { session_.paint(); }
     void keyDown(int key);  // held until release()
     void press(int key);    // released straight after
     void release(int key);
@@ -57,8 +57,7 @@ public:
     void restore();
 
     World& world() { return *world_; }
-    FrameCycle& cycle() { return cycle_; }
-    sim::SimPlatform& platform() { return platform_; }
+    Session& session() { return session_; }
     const Rect& client() const { return client_; }
 
     // How many objects of each kind are in play.
@@ -77,10 +76,9 @@ public:
 private:
     bool replay(const char* path);
 
-    Rect client_{0, 0, 740, 580};
-    sim::SimPlatform platform_;
+    Rect client_ = kDefaultClient;
     std::unique_ptr<World> world_;
-    FrameCycle cycle_;
+    Session session_;
     std::vector<unsigned char> saved_;
     std::uint32_t savedRandom_ = 0;
     std::string error_;

@@ -40,20 +40,20 @@ void fromSavedScene(benchmark::State& state, Step&& step) {
 }
 
 void BM_Tick(benchmark::State& state) {
-    fromSavedScene(state, [](BusyGame& g) { g.cycle().tick(g.client()); });
+    fromSavedScene(state, [](BusyGame& g) { g.tick(); });
 }
 BENCHMARK(BM_Tick)->Unit(benchmark::kMicrosecond);
 
 void BM_Paint(benchmark::State& state) {
-    fromSavedScene(
-        state, [](BusyGame& g) { benchmark::DoNotOptimize(g.cycle().paint(g.client()).pixels()); });
+    fromSavedScene(state,
+                   [](BusyGame& g) { benchmark::DoNotOptimize(g.session().paint().pixels()); });
 }
 BENCHMARK(BM_Paint)->Unit(benchmark::kMicrosecond);
 
 void BM_TickPaint(benchmark::State& state) {
     fromSavedScene(state, [](BusyGame& g) {
-        g.cycle().tick(g.client());
-        benchmark::DoNotOptimize(g.cycle().paint(g.client()).pixels());
+        g.tick();
+        benchmark::DoNotOptimize(g.session().paint().pixels());
     });
 }
 BENCHMARK(BM_TickPaint)->Unit(benchmark::kMicrosecond);
@@ -61,7 +61,7 @@ BENCHMARK(BM_TickPaint)->Unit(benchmark::kMicrosecond);
 void BM_CollisionPass(benchmark::State& state) {
     fromSavedScene(state, [](BusyGame& g) {
         Rect client = g.client();
-        resolveCollisions(g.world(), g.platform(), &client);
+        resolveCollisions(g.world(), g.session(), &client);
     });
 }
 BENCHMARK(BM_CollisionPass)->Unit(benchmark::kMicrosecond);

@@ -8,7 +8,7 @@
 # a game and xdotool plays it for PLAY_SECONDS (default 20): turning, thrust,
 # a shot every 100 ms and the special weapon, S again after a game over. The
 # program records its own tick times, CPU time and heap allocations (see
-# src/app/sdl/pacing_log.h); this script adds the start-up time (from just
+# bench/pacing_log.h); this script adds the start-up time (from just
 # before the program is started to its first frame on the screen) and the
 # X server's CPU use, and prints every figure with its target.
 set -euo pipefail

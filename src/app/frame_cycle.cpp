@@ -30,7 +30,7 @@ void FrameCycle::tick(Rect client) {
     clientRect_ = client;
     World& w = world_;
     if (!w.game.paused) {
-        pollKeyboard(w.ship, w.game, platform_);
+        pollKeyboard(w.ship, w.game.running, platform_);
         if (w.game.running) {
             w.powerUp.update(&clientRect_);
             stepRespawn(w, &clientRect_);
@@ -67,9 +67,9 @@ const gfx::Surface& FrameCycle::paint(Rect client) {
     return surface_;
 }
 
-void FrameCycle::keyDown(Rect client, int virtualKey, std::int64_t keyData) {
+void FrameCycle::keyDown(Rect client, KeyEvent key) {
     clientRect_ = client;
-    handleKeyDown(world_, platform_, &clientRect_, virtualKey, keyData);
+    handleKeyDown(world_, platform_, &clientRect_, key);
 }
 
 }  // namespace kolvane

@@ -3,9 +3,8 @@
 // one paint and key-down dispatch, each in the game's fixed order. Front ends
 // pass the client rectangle with every call (it is re-read at every message)
 // and copy the painted frame to the screen.
-#include <cstdint>
-
 #include "core/geometry.h"
+#include "core/keys.h"
 #include "gfx/surface.h"
 
 namespace kolvane {
@@ -21,7 +20,7 @@ public:
     void tick(Rect client);
     // Draws the whole frame into the surface and returns it.
     const gfx::Surface& paint(Rect client);
-    void keyDown(Rect client, int virtualKey, std::int64_t keyData);
+    void keyDown(Rect client, KeyEvent key);
 
     const gfx::Surface& frame() const { return surface_; }
     World& world() { return world_; }

@@ -11,14 +11,16 @@ namespace {
 // The process-wide generator.
 struct Generator {
     std::uint32_t state = 1;
-    const Platform* clock = nullptr;
+    const Clock* clock = nullptr;
 };
 
 Generator generator;
 
 }  // namespace
 
-void srand(std::uint32_t seed) { generator.state = seed; }
+void srand(std::uint32_t seed) {
+    generator.state = seed;
+}
 
 std::int32_t rand() {
     generator.state = generator.state * 214013u + 2531011u;
@@ -30,9 +32,13 @@ std::int32_t time() {
     return static_cast<std::int32_t>(std::time(nullptr));
 }
 
-std::uint32_t randomState() { return generator.state; }
+std::uint32_t randomState() {
+    return generator.state;
+}
 
-void bindRandomClock(const Platform* clock) { generator.clock = clock; }
+void bindRandomClock(const Clock* clock) {
+    generator.clock = clock;
+}
 
 std::int32_t randomInt(std::int32_t lo, std::int32_t hi) {
     const auto a = static_cast<std::uint32_t>(rand());

@@ -5,7 +5,7 @@
 
 namespace kolvane {
 
-class Platform;
+class Clock;
 
 // The generator's own primitives (never the C library's).
 void srand(std::uint32_t seed);
@@ -16,7 +16,7 @@ std::int32_t time();  // whole seconds, from the bound clock
 std::uint32_t randomState();
 
 // The clock that reseeding reads. Unbound, it is the system clock.
-void bindRandomClock(const Platform* clock);
+void bindRandomClock(const Clock* clock);
 
 // A value in [lo, hi] for 0 <= lo <= hi <= 32767.
 std::int32_t randomInt(std::int32_t lo, std::int32_t hi);

@@ -42,7 +42,7 @@ void dropCapsule(World& world, int i) {
     world.powerUp.spawn(world.asteroids[i].getPosition(), drift);
 }
 
-void destroyAsteroid(World& world, Platform& platform, const Rect* client, int i,
+void destroyAsteroid(World& world, MessageBoxes& boxes, const Rect* client, int i,
                      Projectile projectile, int j) {
     GameState& game = world.game;
     Asteroid& asteroid = world.asteroids[i];
@@ -62,7 +62,7 @@ void destroyAsteroid(World& world, Platform& platform, const Rect* client, int i
             const Vec2 at = asteroid.getPosition();
             const int slot = findFreeAsteroid(world.asteroids.data());
             if (slot < 0) continue;  // cannot happen with four large rocks a level
-            world.asteroids[slot].spawn(client, Asteroid::kSmall, speed, at, platform);
+            world.asteroids[slot].spawn(client, Asteroid::kSmall, speed, at, boxes);
         }
         game.score += kLargePoints;
     } else if (asteroid.getSize() == Asteroid::kSmall) {
@@ -73,7 +73,7 @@ void destroyAsteroid(World& world, Platform& platform, const Rect* client, int i
 
 // Stage 1: the hull, then bullet j and missile j for every slot j, against
 // asteroid i. A fragment that lands in slot i meets the remaining projectiles.
-void resolveAsteroid(World& world, Platform& platform, const Rect* client, int i) {
+void resolveAsteroid(World& world, MessageBoxes& boxes, const Rect* client, int i) {
     Ship& ship = world.ship;
     const Asteroid& asteroid = world.asteroids[i];
     for (const Point& p : ship.outline) {
@@ -88,14 +88,14 @@ void resolveAsteroid(World& world, Platform& platform, const Rect* client, int i
         if (ship.bullet(j).isActive() && ship.isActive() && asteroid.isActive()) {
             Bullet bullet = ship.getBullet(j);
             if (strikes(asteroid, bullet.getPoint(), bullet.getPosition(), bullet.getVelocity())) {
-                destroyAsteroid(world, platform, client, i, Projectile::kBullet, j);
+                destroyAsteroid(world, boxes, client, i, Projectile::kBullet, j);
             }
         }
         const Missile& missile = ship.missile(j);
         if (missile.isActive() && ship.isActive() && asteroid.isActive() &&
             strikes(asteroid, missile.pixelPosition(), missile.getPosition(),
                     missile.getVelocity())) {
-            destroyAsteroid(world, platform, client, i, Projectile::kMissile, j);
+            destroyAsteroid(world, boxes, client, i, Projectile::kMissile, j);
         }
     }
 }
@@ -206,9 +206,9 @@ void resolvePickUp(World& world) {
 
 }  // namespace
 
-void resolveCollisions(World& world, Platform& platform, const Rect* client) {
+void resolveCollisions(World& world, MessageBoxes& boxes, const Rect* client) {
     for (int i = 0; i < World::kAsteroids; ++i) {
-        resolveAsteroid(world, platform, client, i);
+        resolveAsteroid(world, boxes, client, i);
         // Checked after every slot; the pass goes on regardless.
         if (world.ship.getLives() <= 0) world.game.running = false;
     }

@@ -6,9 +6,9 @@
 
 namespace kolvane {
 
-class Platform;
+class MessageBoxes;
 struct World;
 
-void resolveCollisions(World& world, Platform& platform, const Rect* client);
+void resolveCollisions(World& world, MessageBoxes& boxes, const Rect* client);
 
 }  // namespace kolvane

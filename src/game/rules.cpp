@@ -71,14 +71,13 @@ void secondaryFire(World& world, const Rect* client) {
 
 }  // namespace
 
-void handleKeyDown(World& world, Platform& platform, const Rect* client, int virtualKey,
-                   std::int64_t keyData) {
+void handleKeyDown(World& world, Platform& platform, const Rect* client, KeyEvent key) {
     GameState& game = world.game;
     // Any key ends a pause, auto-repeats included.
     game.paused = false;
-    const bool repeat = (keyData & kKeyRepeatBit) != 0;
+    const bool repeat = key.repeat;
 
-    switch (virtualKey) {
+    switch (key.key) {
         case vk::kSpace:
             if (repeat) break;
             // The shot is paid and counted even when nothing leaves the ship.
@@ -103,7 +102,7 @@ void handleKeyDown(World& world, Platform& platform, const Rect* client, int vir
     }
 }
 
-void startGame(World& world, Platform& platform, const Rect* client) {
+void startGame(World& world, MessageBoxes& boxes, const Rect* client) {
     GameState& game = world.game;
     for (Saucer& saucer : world.saucers) {
         saucer.setActive(false);
@@ -118,15 +117,15 @@ void startGame(World& world, Platform& platform, const Rect* client) {
     world.ship.respawn(*client);
     game.nextSaucerScore = kSaucerInterval;
     game.special = kMissiles;
-    newLevel(world, platform, truncate(game.level), client);
+    newLevel(world, boxes, truncate(game.level), client);
 }
 
-void newLevel(World& world, Platform& platform, int levelNumber, const Rect* client) {
+void newLevel(World& world, MessageBoxes& boxes, int levelNumber, const Rect* client) {
     for (Asteroid& asteroid : world.asteroids) asteroid.setActive(false);
     const auto speed = static_cast<float>(levelNumber / 3.0);
     for (int i = 0; i < kLargePerLevel; ++i) {
         // A large asteroid picks its own place; the position is not used.
-        world.asteroids[i].spawn(client, Asteroid::kLarge, speed, Vec2(-10.0, 0.0), platform);
+        world.asteroids[i].spawn(client, Asteroid::kLarge, speed, Vec2(-10.0, 0.0), boxes);
     }
     world.game.asteroidsLeft = kAsteroidsPerLevel;
     world.game.shotsFired = 0;
@@ -153,7 +152,7 @@ void stepSaucerLaunch(World& world, const Rect* client) {
     }
 }
 
-void stepLevelClear(World& world, Platform& platform, const Rect* client) {
+void stepLevelClear(World& world, MessageBoxes& boxes, const Rect* client) {
     GameState& game = world.game;
     if (game.asteroidsLeft == 0 && game.levelClearTimer == 0) {
         // Draw the ship back to the middle, unless it already lies on the
@@ -171,7 +170,7 @@ void stepLevelClear(World& world, Platform& platform, const Rect* client) {
         if (earnsAward(game.shotsFired)) game.score += kAwardPoints;
         game.level = static_cast<float>(game.level + 1.0);
         game.levelClearTimer = 0;
-        newLevel(world, platform, truncate(game.level), client);
+        newLevel(world, boxes, truncate(game.level), client);
     }
 }
 

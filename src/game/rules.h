@@ -5,21 +5,22 @@
 #include <cstdint>
 
 #include "core/geometry.h"
+#include "core/keys.h"
 
 namespace kolvane {
 
+class MessageBoxes;
 class Platform;
 struct World;
 
-// Every key-down, in every state. keyData bit 30 marks an auto-repeat.
-void handleKeyDown(World& world, Platform& platform, const Rect* client, int virtualKey,
-                   std::int64_t keyData);
+// Every key-down, in every state.
+void handleKeyDown(World& world, Platform& platform, const Rect* client, KeyEvent key);
 
-void startGame(World& world, Platform& platform, const Rect* client);
-void newLevel(World& world, Platform& platform, int levelNumber, const Rect* client);
+void startGame(World& world, MessageBoxes& boxes, const Rect* client);
+void newLevel(World& world, MessageBoxes& boxes, int levelNumber, const Rect* client);
 
 void stepRespawn(World& world, const Rect* client);
 void stepSaucerLaunch(World& world, const Rect* client);
-void stepLevelClear(World& world, Platform& platform, const Rect* client);
+void stepLevelClear(World& world, MessageBoxes& boxes, const Rect* client);
 
 }  // namespace kolvane

@@ -2,12 +2,11 @@
 // The held arrow keys, read once per tick.
 namespace kolvane {
 
-class Platform;
+class Keyboard;
 class Ship;
-struct GameState;
 
 // Left and right turn, both together also brake, up thrusts, down thrusts
-// backwards; only while a game runs, whatever the ship's state.
-void pollKeyboard(Ship& ship, const GameState& game, const Platform& platform);
+// backwards; only while a game runs (gameRunning), whatever the ship's state.
+void pollKeyboard(Ship& ship, bool gameRunning, const Keyboard& keyboard);
 
 }  // namespace kolvane

@@ -5,12 +5,12 @@
 // temporary-invincibility timer and the state of a teleport in progress.
 #include <array>
 
-#include "core/space_object.h"
 #include "gfx/region.h"
 #include "gfx/surface.h"
 #include "world/asteroid.h"
 #include "world/bullet.h"
 #include "world/missile.h"
+#include "world/space_object.h"
 
 namespace kolvane {
 

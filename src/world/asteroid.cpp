@@ -12,7 +12,8 @@ Asteroid::Asteroid() {
     heading = Vec2(30.0, 10.0);
 }
 
-void Asteroid::spawn(const Rect* client, std::int32_t s, float speed, Vec2 at, Platform& platform) {
+void Asteroid::spawn(const Rect* client, std::int32_t s, float speed, Vec2 at,
+                     MessageBoxes& boxes) {
     // The y component is drawn first.
     const std::int32_t dy = randomInt(0, 9);
     const std::int32_t dx = randomInt(0, 9);
@@ -37,7 +38,7 @@ void Asteroid::spawn(const Rect* client, std::int32_t s, float speed, Vec2 at, P
     } else if (s == kSmall) {
         position = at;
     } else {
-        platform.messageBox("Foo", "Bar");
+        boxes.messageBox("Foo", "Bar");
         position = Vec2();
         velocity = Vec2();
     }

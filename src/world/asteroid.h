@@ -3,12 +3,12 @@
 // small (size 6). Its outline region is its body for every hit test.
 #include <array>
 
-#include "core/space_object.h"
 #include "gfx/region.h"
+#include "world/space_object.h"
 
 namespace kolvane {
 
-class Platform;
+class MessageBoxes;
 
 class Asteroid : public SpaceObject {
 public:
@@ -19,9 +19,9 @@ public:
     Asteroid();
 
     // Puts the asteroid into play. A large one picks its own place on the top
-    // or left edge; a small one takes `at`. Any other size shows the platform's
+    // or left edge; a small one takes `at`. Any other size shows the
     // "Foo" box and leaves the asteroid at rest at (0, 0).
-    void spawn(const Rect* client, std::int32_t size, float speed, Vec2 at, Platform& platform);
+    void spawn(const Rect* client, std::int32_t size, float speed, Vec2 at, MessageBoxes& boxes);
     void draw(gfx::Surface& surface) override;
     void update(const Rect* client) override;
 

@@ -1,7 +1,7 @@
 #pragma once
 // A point projectile: flies straight at a fixed speed, wraps at the edges and
 // expires after its lifetime. A shot with lifetime 105 (a saucer's) is red.
-#include "core/space_object.h"
+#include "world/space_object.h"
 
 namespace kolvane {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The pick-up capsule: a white disc marked "?" that drifts for 750 ticks and
 // blinks out on every age that is a multiple of 50.
-#include "core/space_object.h"
+#include "world/space_object.h"
 
 namespace kolvane {
 

@@ -4,10 +4,10 @@
 // never wraps; it leaves once it is beyond an edge with no shot in flight.
 #include <array>
 
-#include "core/space_object.h"
 #include "gfx/region.h"
 #include "world/bullet.h"
 #include "world/missile.h"
+#include "world/space_object.h"
 
 namespace kolvane {
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/sim/script.h"
+#include "app/script.h"
 #include "gfx/png.h"
 #include "sim_process.h"
 

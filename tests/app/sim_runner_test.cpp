@@ -1,5 +1,5 @@
-// The runner's platform and its game in process: the clock the generator
-// reads, message boxes, held keys and the key-down flags.
+// The session every front end runs and the runner's game in process: the
+// clock the generator reads, message boxes, held keys and the key-down flags.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,48 +13,56 @@
 namespace kolvane::sim {
 namespace {
 
-TEST(SimPlatform, ClockGainsOneSecondPerWholeThousandMilliseconds) {
-    SimPlatform p(1000, nullptr);
-    EXPECT_EQ(p.timeSeconds(), 1000);
-    for (int i = 0; i < 66; ++i) p.tickDone();  // 990 ms
-    EXPECT_EQ(p.timeSeconds(), 1000);
-    p.tickDone();  // 1005 ms
-    EXPECT_EQ(p.timeSeconds(), 1001);
-    for (int i = 67; i < 1000; ++i) p.tickDone();  // 15 s exactly
-    EXPECT_EQ(p.timeSeconds(), 1015);
+TEST(Session, ClockGainsOneSecondPerWholeThousandMilliseconds) {
+    World world;
+    Session s(world, SessionStart{1000, 1, Rect{0, 0, 64, 48}});
+    s.start();
+    EXPECT_EQ(s.timeSeconds(), 1000);
+    for (int i = 0; i < 66; ++i) s.tick();  // 990 ms
+    EXPECT_EQ(s.timeSeconds(), 1000);
+    s.tick();  // 1005 ms
+    EXPECT_EQ(s.timeSeconds(), 1001);
+    for (int i = 67; i < 1000; ++i) s.tick();  // 15 s exactly
+    EXPECT_EQ(s.timeSeconds(), 1015);
 }
 
-TEST(SimPlatform, ClockWrapsLikeA32BitCounter) {
-    SimPlatform p(std::numeric_limits<std::int32_t>::max(), nullptr);
-    for (int i = 0; i < 67; ++i) p.tickDone();
-    EXPECT_EQ(p.timeSeconds(), std::numeric_limits<std::int32_t>::min());
+TEST(Session, ClockWrapsLikeA32BitCounter) {
+    World world;
+    Session s(world, SessionStart{std::numeric_limits<std::int32_t>::max(), 1, Rect{}});
+    s.start();
+    for (int i = 0; i < 67; ++i) s.tick();
+    EXPECT_EQ(s.timeSeconds(), std::numeric_limits<std::int32_t>::min());
 }
 
-TEST(SimPlatform, MessageBoxIsWrittenNotShown) {
+TEST(Session, LosingTheKeyboardReleasesEachHeldKeyAsAKeyUp) {
+    struct Ups final : SessionListener {
+        void keyUp(const Session&, int key) override { keys += std::to_string(key) + " "; }
+        std::string keys;
+    } ups;
+    World world;
+    Session s(world, SessionStart{});
+    s.addListener(ups);
+    s.keyDown(KeyEvent{vk::kLeft, false});
+    s.keyDown(KeyEvent{vk::kUp, false});
+    KeyboardState keys{};
+    s.readKeyboard(keys);
+    EXPECT_EQ(keys[vk::kLeft], 0x80);
+    s.releaseAllKeys();
+    s.readKeyboard(keys);
+    EXPECT_EQ(keys[vk::kLeft], 0);
+    EXPECT_EQ(ups.keys, "37 38 ");
+}
+
+TEST(Runner, MessageBoxIsWrittenNotShown) {
     std::FILE* sink = std::tmpfile();
     ASSERT_NE(sink, nullptr);
-    SimPlatform p(0, sink);
-    p.messageBox("hdcbuffer Error", "error");
+    Runner runner(Options{}, sink);
+    runner.messageBox("hdcbuffer Error", "error");
     std::rewind(sink);
     char buf[64] = {};
     ASSERT_NE(std::fgets(buf, sizeof buf, sink), nullptr);
     EXPECT_STREQ(buf, "error: hdcbuffer Error\n");
     std::fclose(sink);
-}
-
-TEST(SimPlatform, HeldKeysAndQuit) {
-    SimPlatform p(0, nullptr);
-    p.hold(vk::kLeft);
-    KeyboardState keys{};
-    p.readKeyboard(keys);
-    EXPECT_EQ(keys[vk::kLeft], 0x80);
-    EXPECT_EQ(keys[vk::kRight], 0);
-    p.release(vk::kLeft);
-    p.readKeyboard(keys);
-    EXPECT_EQ(keys[vk::kLeft], 0);
-    EXPECT_FALSE(p.quitRequested());
-    p.quit();
-    EXPECT_TRUE(p.quitRequested());
 }
 
 Options smallRun() {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/sim/script.h"
+#include "app/script.h"
 #include "core/platform.h"
 
 namespace kolvane::sim {

@@ -4,8 +4,8 @@
 #include <array>
 #include <string_view>
 
+#include "app/script.h"
 #include "app/sim/runner.h"
-#include "app/sim/script.h"
 #include "app/sim/trace.h"
 #include "soak/invariants.h"
 
@@ -31,9 +31,9 @@ bool checkAfterTick(const sim::Runner& runner, std::string& problem) {
 
 bool playScriptInput(const std::uint8_t* data, std::size_t size, std::string& problem) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    sim::Script script;
+    Script script;
     std::string error;
-    if (!sim::parseScript(text, "fuzz", script, error)) {
+    if (!parseScript(text, "fuzz", script, error)) {
         // A refusal must name the line and leave nothing to run.
         if (error.rfind("fuzz:", 0) != 0 || !script.commands.empty()) {
             problem = "bad refusal: " + error;
@@ -50,29 +50,16 @@ bool playScriptInput(const std::uint8_t* data, std::size_t size, std::string& pr
     sim::Runner runner(options, nullptr);
     runner.start();
     std::int64_t ticks = 0;
-    for (const sim::Command& c : script.commands) {
-        switch (c.kind) {
-            case sim::CommandKind::kTick:
-                for (std::int32_t n = 0; n < c.count && ticks < kMaxTicks; ++n, ++ticks) {
-                    runner.tick();
-                    if (!checkAfterTick(runner, problem)) return false;
-                }
-                break;
-            case sim::CommandKind::kDown:
-                runner.keyDown(c.key, false);
-                break;
-            case sim::CommandKind::kRepeat:
-                runner.keyDown(c.key, true);
-                break;
-            case sim::CommandKind::kUp:
-                runner.release(c.key);
-                break;
-            case sim::CommandKind::kPress:
-                runner.press(c.key);
-                break;
-            case sim::CommandKind::kShot:
-                break;
-        }
+    bool ok = true;
+    for (const Command& c : script.commands) {
+        // Past the tick budget only the key commands still run.
+        if (c.kind == CommandKind::kTick && ticks >= kMaxTicks) continue;
+        runner.play(c, [&] {
+            ++ticks;
+            ok = checkAfterTick(runner, problem);
+            return ok && ticks < kMaxTicks;
+        });
+        if (!ok) return false;
         if (runner.quitRequested()) break;
     }
     std::string line;

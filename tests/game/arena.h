@@ -25,7 +25,7 @@ struct Arena {
     Ship& ship() { return world.ship; }
 
     void key(int virtualKey, bool repeat = false) {
-        handleKeyDown(world, platform, &client, virtualKey, repeat ? kKeyRepeatBit : 0);
+        handleKeyDown(world, platform, &client, KeyEvent{virtualKey, repeat});
     }
     void start() { key(vk::kS); }
     void collide() { resolveCollisions(world, platform, &client); }

@@ -1,11 +1,11 @@
 // The figures the measurement build reports about its tick times.
-#include "app/sdl/pacing_figures.h"
+#include "bench/pacing_figures.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-namespace kolvane::sdl::pacing {
+namespace kolvane::bench {
 namespace {
 
 std::vector<double> regularTicks(int count, double start = 100.0) {
@@ -82,4 +82,4 @@ TEST(PacingFigures, TooFewTicksGiveNothing) {
 }
 
 }  // namespace
-}  // namespace kolvane::sdl::pacing
+}  // namespace kolvane::bench

@@ -9,8 +9,6 @@ namespace kolvane::soak {
 
 namespace {
 
-using sim::CommandKind;
-
 constexpr std::array<int, 4> kArrowKeys{vk::kLeft, vk::kRight, vk::kUp, vk::kDown};
 
 // Keys no rule uses; pressing them only ends a pause.

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/sim/script.h"
+#include "app/script.h"
 
 namespace kolvane::soak {
 
@@ -36,9 +36,13 @@ const char* styleName(Style style);
 
 // One script command: tick (count), down, repeat, up or press (key).
 struct Step {
-    sim::CommandKind kind = sim::CommandKind::kTick;
+    CommandKind kind = CommandKind::kTick;
     int key = 0;
     std::int32_t count = 1;
+
+    Command command() const {
+        return kind == CommandKind::kTick ? tickCommand(count) : keyCommand(kind, key);
+    }
 };
 
 class ScriptGenerator {
@@ -52,7 +56,7 @@ private:
     static constexpr int kQueueSize = 32;
     static constexpr int kArrows = 4;
 
-    void push(sim::CommandKind kind, int key, std::int32_t count = 1);
+    void push(CommandKind kind, int key, std::int32_t count = 1);
     void planPlay();
     void planChaos();
 

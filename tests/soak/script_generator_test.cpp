@@ -11,15 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "app/sim/script.h"
+#include "app/script.h"
 #include "app/sim_process.h"
 #include "core/platform.h"
 #include "soak/soak_run.h"
 
 namespace kolvane::soak {
 namespace {
-
-using sim::CommandKind;
 
 std::vector<Step> steps(Style style, std::uint64_t seed, int count) {
     ScriptGenerator g(style, seed);
@@ -101,12 +99,12 @@ TEST(ScriptGenerator, TextReadsBackAsTheSameCommands) {
         const auto generated = steps(style, 5, 5000);
         std::string text;
         for (const Step& s : generated) appendLine(text, s);
-        sim::Script script;
+        Script script;
         std::string error;
-        ASSERT_TRUE(sim::parseScript(text, "generated", script, error)) << error;
+        ASSERT_TRUE(parseScript(text, "generated", script, error)) << error;
         ASSERT_EQ(script.commands.size(), generated.size());
         for (std::size_t i = 0; i < generated.size(); ++i) {
-            const sim::Command& c = script.commands[i];
+            const Command& c = script.commands[i];
             EXPECT_TRUE(same(generated[i], Step{c.kind, c.key, c.count})) << "line " << i + 1;
         }
     }

@@ -45,8 +45,8 @@ int main(int argc, char** argv) {
     std::string line;
     for (std::int64_t done = 0; done < ticks;) {
         const Step step = generator.next(static_cast<std::int32_t>(
-            std::min<std::int64_t>(ticks - done, kolvane::sim::kMaxTickCount)));
-        if (step.kind == kolvane::sim::CommandKind::kTick) done += step.count;
+            std::min<std::int64_t>(ticks - done, kolvane::kMaxTickCount)));
+        if (step.kind == kolvane::CommandKind::kTick) done += step.count;
         line.clear();
         appendLine(line, step);
         std::fputs(line.c_str(), stdout);

@@ -63,39 +63,20 @@ SoakReport runSoak(const SoakCase& soak) {
     std::string problem;
     while (report.ticks < soak.ticks) {
         const Step step = script.next(static_cast<std::int32_t>(soak.ticks - report.ticks));
-        switch (step.kind) {
-            case sim::CommandKind::kTick:
-                for (std::int32_t n = 0; n < step.count; ++n) {
-                    runner.tick();
-                    ++report.ticks;
-                    watcher.look(runner.world());
-                    if (!checkInvariants(runner.world(), runner.client(), problem)) {
-                        report.ok = false;
-                        report.problem = "tick " + std::to_string(report.ticks) + ": " + problem;
-                        return report;
-                    }
-                }
-                break;
-            case sim::CommandKind::kDown:
-                runner.keyDown(step.key, false);
-                break;
-            case sim::CommandKind::kRepeat:
-                runner.keyDown(step.key, true);
-                break;
-            case sim::CommandKind::kUp:
-                runner.release(step.key);
-                break;
-            case sim::CommandKind::kPress:
-                runner.press(step.key);
-                break;
-            case sim::CommandKind::kShot:
-                break;
-        }
-        if (step.kind != sim::CommandKind::kTick && step.kind != sim::CommandKind::kUp) {
+        const bool ok = runner.play(step.command(), [&] {
+            ++report.ticks;
+            watcher.look(runner.world());
+            if (checkInvariants(runner.world(), runner.client(), problem)) return true;
+            report.ok = false;
+            report.problem = "tick " + std::to_string(report.ticks) + ": " + problem;
+            return false;
+        });
+        if (!report.ok) return report;
+        if (step.kind != CommandKind::kTick && step.kind != CommandKind::kUp) {
             ++report.keyDowns;
             watcher.look(runner.world());
         }
-        if (runner.quitRequested()) {
+        if (!ok) {
             report.ok = false;
             report.problem = "tick " + std::to_string(report.ticks) + ": the game quit";
             return report;

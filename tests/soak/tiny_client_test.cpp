@@ -42,31 +42,22 @@ TEST_P(TinyClient, SurvivesTenThousandTicksOfPlay) {
     std::string problem;
     while (ticks < 10000) {
         const Step step = script.next(static_cast<std::int32_t>(10000 - ticks));
-        switch (step.kind) {
-            case sim::CommandKind::kTick:
-                for (std::int32_t n = 0; n < step.count; ++n, ++ticks) {
-                    runner.tick();
-                    ASSERT_TRUE(checkCounters(runner.world(), problem)) << ticks << ": " << problem;
-                    if (folds) {
-                        ASSERT_TRUE(checkPlaces(runner.world(), runner.client(), problem))
-                            << ticks << ": " << problem;
-                    }
-                    ASSERT_EQ(runner.frame().width(), size.width);
-                    ASSERT_EQ(runner.frame().height(), size.height);
-                }
-                break;
-            case sim::CommandKind::kDown:
-            case sim::CommandKind::kRepeat:
-                runner.keyDown(step.key, step.kind == sim::CommandKind::kRepeat);
-                break;
-            case sim::CommandKind::kUp:
-                runner.release(step.key);
-                break;
-            default:
-                if (step.key == vk::kS && !runner.world().game.running) ++games;
-                runner.press(step.key);
-                break;
+        if (step.kind == CommandKind::kPress && step.key == vk::kS &&
+            !runner.world().game.running) {
+            ++games;
         }
+        runner.play(step.command(), [&] {
+            ++ticks;
+            EXPECT_TRUE(checkCounters(runner.world(), problem)) << ticks << ": " << problem;
+            if (folds) {
+                EXPECT_TRUE(checkPlaces(runner.world(), runner.client(), problem))
+                    << ticks << ": " << problem;
+            }
+            EXPECT_EQ(runner.frame().width(), size.width);
+            EXPECT_EQ(runner.frame().height(), size.height);
+            return !::testing::Test::HasFailure();
+        });
+        ASSERT_FALSE(::testing::Test::HasFailure());
     }
     EXPECT_FALSE(runner.quitRequested());
     EXPECT_GT(games, 0) << "a game was played";

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/web/key_map.h"
-#include "core/platform.h"
+#include "core/keys.h"
 
 namespace kolvane::web {
 namespace {
@@ -57,11 +57,6 @@ TEST(WebKeyMap, KeysLeftToTheBrowser) {
 TEST(WebKeyMap, EnterAndBackspaceReachTheGame) {
     EXPECT_EQ(virtualKeyFromEvent("Enter", "Enter"), 0x0D);
     EXPECT_EQ(virtualKeyFromEvent("Backspace", "Backspace"), 0x08);
-}
-
-TEST(WebKeyMap, KeyDataCarriesTheRepeatBit) {
-    EXPECT_EQ(keyDataFor(false), 1);
-    EXPECT_EQ(keyDataFor(true), 1 | kKeyRepeatBit);
 }
 
 }  // namespace

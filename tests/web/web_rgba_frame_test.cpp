@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/web/rgba_frame.h"
+#include "app/web/frame_copy.h"
 #include "gfx/surface.h"
 
 namespace kolvane::web {

@@ -4,13 +4,13 @@
 #include <cstdint>
 
 #include "core/random.h"
-#include "core/space_object.h"
+#include "world/space_object.h"
 
 namespace kolvane::testing {
 
 // Something to aim at: a plain object placed by hand.
 class Target final : public SpaceObject {
-  public:
+public:
     Target(Vec2 at, bool live) {
         position = at;
         active = live;

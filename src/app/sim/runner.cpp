@@ -10,19 +10,14 @@
 #include <string_view>
 #include <system_error>
 
-#include "app/sim/script.h"
+#include "app/script.h"
 #include "app/sim/trace.h"
-#include "core/random.h"
 #include "game/world.h"
 #include "gfx/png.h"
 
 namespace kolvane::sim {
 
 namespace {
-
-// A key-down's key data as the window system gives it: a repeat count of 1,
-// and bit 30 set when the key was already down.
-constexpr std::int64_t kRepeatCountOne = 1;
 
 template <class T>
 bool parseWhole(std::string_view text, T& value) {
@@ -177,41 +172,38 @@ bool parseOptions(int argc, const char* const* argv, Options& options, std::stri
 }
 
 Runner::Runner(const Options& options, std::FILE* errors)
-    : client_{0, 0, options.width, options.height},
-      platform_(options.clock, errors),
+    : errors_(errors),
       world_(std::make_unique<World>()),
-      cycle_(*world_, platform_) {
-    bindRandomClock(&platform_);
-    kolvane::srand(options.seed);
+      session_(*world_, SessionStart{options.clock, options.seed,
+                                     Rect{0, 0, options.width, options.height}}) {
+    session_.setMessageBoxes(this);
 }
 
-Runner::~Runner() {
-    bindRandomClock(nullptr);
-}
+Runner::~Runner() = default;
 
 void Runner::start() {
-    cycle_.create(client_);
-    cycle_.paint(client_);
+    session_.start();
+    session_.paint();
 }
 
 void Runner::tick() {
-    cycle_.tick(client_);
-    platform_.tickDone();
-    cycle_.paint(client_);
+    play(tickCommand());
 }
 
 void Runner::keyDown(int key, bool repeat) {
-    platform_.hold(key);
-    cycle_.keyDown(client_, key, kRepeatCountOne | (repeat ? kKeyRepeatBit : 0));
+    play(keyCommand(repeat ? CommandKind::kRepeat : CommandKind::kDown, key));
 }
 
 void Runner::press(int key) {
-    cycle_.keyDown(client_, key, kRepeatCountOne);
-    platform_.release(key);
+    play(keyCommand(CommandKind::kPress, key));
 }
 
 void Runner::release(int key) {
-    platform_.release(key);
+    play(keyCommand(CommandKind::kUp, key));
+}
+
+void Runner::messageBox(const char* text, const char* caption) {
+    if (errors_ != nullptr) std::fprintf(errors_, "%s: %s\n", caption, text);
 }
 
 int runScript(const Options& options, const Script& script, std::FILE* out, std::FILE* errors) {
@@ -236,49 +228,35 @@ int runScript(const Options& options, const Script& script, std::FILE* out, std:
     runner.start();
     if (trace.isOpen() && !trace.write(0, runner.world())) return traceFailed();
 
+    bool traceOk = true;
+    const auto writeTrace = [&] {
+        traceOk = !trace.isOpen() || trace.write(runner.ticksDone(), runner.world());
+        return traceOk;
+    };
     for (const Command& c : script.commands) {
-        switch (c.kind) {
-            case CommandKind::kTick:
-                for (std::int32_t n = 0; n < c.count && !runner.quitRequested(); ++n) {
-                    runner.tick();
-                    if (trace.isOpen() && !trace.write(runner.ticksDone(), runner.world())) {
-                        return traceFailed();
-                    }
-                }
-                break;
-            case CommandKind::kDown:
-                runner.keyDown(c.key, false);
-                break;
-            case CommandKind::kRepeat:
-                runner.keyDown(c.key, true);
-                break;
-            case CommandKind::kUp:
-                runner.release(c.key);
-                break;
-            case CommandKind::kPress:
-                runner.press(c.key);
-                break;
-            case CommandKind::kShot:
-                if (runner.frame().width() == 0 || runner.frame().height() == 0) {
-                    // PNG has no empty pictures: a zero-sized client can't be shot.
-                    trace.abandon();
-                    std::fprintf(errors,
-                                 "kolvane-sim: line %d: cannot write \"%s\": the frame is empty "
-                                 "(%dx%d pixels)\n",
-                                 c.line, c.file.c_str(), runner.frame().width(),
-                                 runner.frame().height());
-                    return kExitFileError;
-                }
-                if (!gfx::writePng(c.file, runner.frame(), error)) {
-                    trace.abandon();
-                    std::fprintf(errors, "kolvane-sim: line %d: cannot write \"%s\": %s\n", c.line,
-                                 c.file.c_str(), error.c_str());
-                    return kExitFileError;
-                }
-                break;
+        if (c.kind == CommandKind::kShot) {
+            if (runner.frame().width() == 0 || runner.frame().height() == 0) {
+                // PNG has no empty pictures: a zero-sized client can't be shot.
+                trace.abandon();
+                std::fprintf(errors,
+                             "kolvane-sim: line %d: cannot write \"%s\": the frame is empty "
+                             "(%dx%d pixels)\n",
+                             c.line, c.file.c_str(), runner.frame().width(),
+                             runner.frame().height());
+                return kExitFileError;
+            }
+            if (!gfx::writePng(c.file, runner.frame(), error)) {
+                trace.abandon();
+                std::fprintf(errors, "kolvane-sim: line %d: cannot write \"%s\": %s\n", c.line,
+                             c.file.c_str(), error.c_str());
+                return kExitFileError;
+            }
+            continue;
         }
-        if (runner.quitRequested()) break;  // Escape ends the run at once
+        // Escape ends the run at once.
+        if (!runner.play(c, writeTrace)) break;
     }
+    if (!traceOk) return traceFailed();
 
     if (trace.isOpen() && !trace.commit(error)) {
         std::fprintf(errors, "kolvane-sim: %s\n", error.c_str());

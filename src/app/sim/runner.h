@@ -1,15 +1,17 @@
 #pragma once
 // The replay runner: plays a script of ticks and key messages through the
-// game's own frame cycle, with a clock that advances 15 ms per tick, and
-// writes a trace line after every paint and PNG frames on request.
+// game's own frame cycle, with the replay clock (15 ms per tick), and writes a
+// trace line after every paint and PNG frames on request.
 #include <cstdint>
 #include <cstdio>
 #include <iosfwd>
 #include <memory>
 #include <string>
 
-#include "app/frame_cycle.h"
-#include "app/sim/sim_platform.h"
+#include "app/front_end.h"
+#include "app/script.h"
+#include "app/script_player.h"
+#include "app/session.h"
 #include "core/geometry.h"
 
 namespace kolvane {
@@ -17,8 +19,6 @@ struct World;
 }
 
 namespace kolvane::sim {
-
-struct Script;
 
 // 1: a file could not be read or written; 2: a bad option or a mistake in the script.
 enum ExitCode : int { kExitOk = 0, kExitFileError = 1, kExitUsageError = 2 };
@@ -34,8 +34,8 @@ struct Options {
     std::string tracePath;         // empty: no trace; "-": standard output
     std::int32_t clock = 1000000000;
     std::uint32_t seed = 1;
-    std::int32_t width = 740;
-    std::int32_t height = 580;
+    std::int32_t width = kClientWidth;
+    std::int32_t height = kClientHeight;
     bool help = false;
 };
 
@@ -43,9 +43,9 @@ struct Options {
 // false with error set.
 bool parseOptions(int argc, const char* const* argv, Options& options, std::string& error);
 
-// One game: its own world, platform and frame cycle. Binds its platform as
-// the generator's clock and seeds the generator; unbinds the clock when done.
-class Runner {
+// One game of the runner: a session over a world of its own, whose message
+// boxes are written to `errors` (when not null) instead of blocking.
+class Runner final : public MessageBoxes {
 public:
     Runner(const Options& options, std::FILE* errors);
     ~Runner();
@@ -54,25 +54,32 @@ public:
 
     // Window creation and the first paint.
     void start();
-    // One timer tick, then one paint.
+    // Applies one script command (see playCommand); false when the run must stop.
+    template <class AfterTick>
+    bool play(const Command& command, AfterTick&& afterTick) {
+        return playCommand(session_, command, afterTick);
+    }
+    bool play(const Command& command) { return playCommand(session_, command); }
+    // The commands one at a time: a tick (and its paint), a key-down that
+    // leaves the key held (a repeat when `repeat`), a press, a release.
     void tick();
-    // A key-down message; the key stays held until release().
     void keyDown(int key, bool repeat);
-    // A key-down message for a key that is released straight after.
     void press(int key);
     void release(int key);
 
-    bool quitRequested() const { return platform_.quitRequested(); }
-    std::int64_t ticksDone() const { return platform_.ticksDone(); }
+    bool quitRequested() const { return session_.quitRequested(); }
+    std::int64_t ticksDone() const { return session_.ticksDone(); }
     const World& world() const { return *world_; }
-    const gfx::Surface& frame() const { return cycle_.frame(); }
-    Rect client() const { return client_; }
+    const gfx::Surface& frame() const { return session_.frame(); }
+    Rect client() const { return session_.client(); }
+    Session& session() { return session_; }
+
+    void messageBox(const char* text, const char* caption) override;
 
 private:
-    Rect client_;
-    SimPlatform platform_;
+    std::FILE* errors_;
     std::unique_ptr<World> world_;
-    FrameCycle cycle_;
+    Session session_;
 };
 
 // Plays a parsed script; returns the exit code.

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/platform.h"
+#include "core/keys.h"
 
 namespace kolvane::web {
 
@@ -58,10 +58,6 @@ int virtualKeyFromEvent(const char* key, const char* code) {
         return fromCode(code);
     }
     return 0;
-}
-
-std::int64_t keyDataFor(bool repeat) {
-    return 1 | (repeat ? kKeyRepeatBit : 0);
 }
 
 }  // namespace kolvane::web

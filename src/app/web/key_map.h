@@ -3,16 +3,10 @@
 // the keyboard layout (the event's key), falling back to the key's position
 // (its code) on layouts whose letters are not Latin. Keys without a code
 // here (Tab, the function keys, the modifiers) stay with the browser.
-#include <cstdint>
-
 namespace kolvane::web {
 
 // The virtual-key code for a KeyboardEvent's `key` and `code`, or 0 when the
 // event is left to the browser.
 int virtualKeyFromEvent(const char* key, const char* code);
-
-// The key data of a key-down: a repeat count of one, and bit 30 when the key
-// was already down (the event's `repeat`).
-std::int64_t keyDataFor(bool repeat);
 
 }  // namespace kolvane::web

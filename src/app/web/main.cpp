@@ -1,52 +1,62 @@
-// The web front end: the frame cycle in a page. The display's frame callback
-// runs the 15 ms ticks that are due by the clock, each followed by a paint,
-// and shows the last frame on the canvas; key events reach the game as
-// key-down messages between ticks, as in the desktop window.
+// The web front end: the game in a page. The display's frame callback runs
+// the 15 ms ticks that are due by the clock, each followed by a paint, and
+// shows the last frame on the canvas; key events reach the game as key-down
+// messages between ticks, as in the desktop window.
 #include <emscripten/html5.h>
 
-#include "app/frame_cycle.h"
-#include "app/web/frame_clock.h"
+#include <optional>
+
+#include "app/front_end.h"
+#include "app/session.h"
+#include "app/tick_pacer.h"
+#include "app/web/frame_copy.h"
 #include "app/web/key_map.h"
 #include "app/web/page.h"
-#include "app/web/rgba_frame.h"
-#include "app/web/web_platform.h"
-#include "core/random.h"
 #include "game/world.h"
 
 namespace {
 
-using kolvane::Rect;
+using kolvane::KeyEvent;
 
-constexpr int kClientWidth = 740;
-constexpr int kClientHeight = 580;
-constexpr Rect kClientRect{0, 0, kClientWidth, kClientHeight};
+// The game's message boxes, as alert dialogs.
+class PageMessageBoxes final : public kolvane::MessageBoxes {
+public:
+    void messageBox(const char* text, const char* caption) override {
+        kolvane_alert(text, caption);
+    }
+};
 
 class WebGame {
 public:
-    WebGame() : cycle_(world_, platform_), rgba_(kClientWidth, kClientHeight) {}
+    WebGame()
+        : session_(world_,
+                   kolvane::SessionStart{kolvane_time_seconds(), 1, kolvane::kDefaultClient}),
+          rgba_(kolvane::kClientWidth, kolvane::kClientHeight) {
+        session_.setMessageBoxes(&boxes_);
+    }
     WebGame(const WebGame&) = delete;
     WebGame& operator=(const WebGame&) = delete;
 
     // Window creation, and the first frame before the first tick.
     void start() {
-        kolvane::bindRandomClock(&platform_);
-        cycle_.create(kClientRect);
-        present(cycle_.paint(kClientRect));
+        session_.start();
+        present(session_.paint());
     }
 
     // One display frame; false once the program has ended.
     bool frame(double nowMs) {
         if (ended_) return false;
-        const int due = clock_.ticksDue(nowMs);
-        for (int i = 0; i < due; ++i) {
-            cycle_.tick(kClientRect);
-            if (platform_.quitRequested()) {
-                end();
-                return false;
-            }
-            cycle_.paint(kClientRect);
+        // The first frame only starts the count.
+        if (!pacer_) {
+            pacer_.emplace(nowMs, kMaxTicksPerFrame);
+            return true;
         }
-        if (due > 0) present(cycle_.frame());
+        const int due = pacer_->ticksDue(nowMs);
+        for (int i = 0; i < due; ++i) {
+            session_.tick();
+            session_.paint();
+        }
+        if (due > 0) present(session_.frame());
         return true;
     }
 
@@ -55,22 +65,23 @@ public:
         if (ended_ || event.ctrlKey || event.altKey || event.metaKey) return false;
         const int key = kolvane::web::virtualKeyFromEvent(event.key, event.code);
         if (key == 0) return false;
-        platform_.hold(key);
-        cycle_.keyDown(kClientRect, key, kolvane::web::keyDataFor(event.repeat != 0));
-        if (platform_.quitRequested()) end();
+        session_.keyDown(KeyEvent{key, event.repeat != 0});
+        if (session_.quitRequested()) end();
         return true;
     }
 
     bool keyUp(const EmscriptenKeyboardEvent& event) {
         const int key = kolvane::web::virtualKeyFromEvent(event.key, event.code);
         if (key == 0) return false;
-        platform_.release(key);
+        session_.keyUp(key);
         return !ended_;
     }
 
-    void lostFocus() { platform_.releaseAll(); }
+    void lostFocus() { session_.releaseAllKeys(); }
 
 private:
+    static constexpr int kMaxTicksPerFrame = 4;
+
     void present(const kolvane::gfx::Surface& frame) {
         rgba_.convert(frame);
         kolvane_present(rgba_.bytes(), rgba_.width(), rgba_.height());
@@ -78,16 +89,15 @@ private:
 
     void end() {
         ended_ = true;
-        platform_.releaseAll();
-        kolvane::bindRandomClock(nullptr);
+        session_.releaseAllKeys();
         kolvane_show_ended();
     }
 
     kolvane::World world_;
-    kolvane::web::WebPlatform platform_;
-    kolvane::FrameCycle cycle_;
+    PageMessageBoxes boxes_;
+    kolvane::Session session_;
     kolvane::web::RgbaFrame rgba_;
-    kolvane::web::FrameClock clock_;
+    std::optional<kolvane::TickPacer> pacer_;
     bool ended_ = false;
 };
 

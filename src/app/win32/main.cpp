@@ -4,31 +4,43 @@
 // window in one block; key-downs go to the key rules. One thread, no locks.
 #include <windows.h>
 
-#include "app/frame_cycle.h"
+#include <ctime>
+
+#include "app/front_end.h"
+#include "app/session.h"
 #include "app/win32/frame_copy.h"
-#include "app/win32/win32_platform.h"
-#include "core/random.h"
+#include "app/win32/key_event.h"
 #include "game/world.h"
 
 namespace {
 
 using kolvane::Rect;
 
-constexpr char kClassName[] = "Kolvane";
-constexpr char kTitle[] = "Kolvane";
 constexpr UINT_PTR kTimerId = 1;
-constexpr UINT kTickMilliseconds = 15;
 constexpr int kWindowX = 100;
 constexpr int kWindowY = 100;
+// The outer window, frame and caption included; the client area is what
+// Windows leaves of it.
 constexpr int kWindowWidth = 740;
 constexpr int kWindowHeight = 580;
 
-// The game: every object, the platform and the frame cycle, in static storage
-// for the whole process (the window procedure has no other way to them).
+// The game's message boxes, owned by the window once it exists.
+class WindowMessageBoxes final : public kolvane::MessageBoxes {
+public:
+    void messageBox(const char* text, const char* caption) override {
+        MessageBoxA(window, text, caption, MB_OK);
+    }
+    HWND window = nullptr;
+};
+
+// The game: every object and the session, in static storage for the whole
+// process (the window procedure has no other way to them). The clock starts
+// at the second the program started.
 struct Game {
     kolvane::World world;
-    kolvane::win32::Win32Platform platform;
-    kolvane::FrameCycle cycle{world, platform};
+    kolvane::Session session{
+        world, kolvane::SessionStart{static_cast<std::int32_t>(std::time(nullptr)), 1, Rect{}}};
+    WindowMessageBoxes boxes;
 };
 
 Game& game() {
@@ -39,7 +51,7 @@ Game& game() {
 void paint(HWND window, Game& g, const Rect& client) {
     PAINTSTRUCT record{};
     HDC paintDC = BeginPaint(window, &record);
-    const kolvane::gfx::Surface& frame = g.cycle.paint(client);
+    const kolvane::gfx::Surface& frame = g.session.paint();
     kolvane::win32::copyFrame(paintDC, frame, client);
     EndPaint(window, &record);
 }
@@ -50,12 +62,14 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     GetClientRect(window, &clientRect);
     const Rect client{clientRect.left, clientRect.top, clientRect.right, clientRect.bottom};
     Game& g = game();
+    g.session.setClient(client);
 
     switch (message) {
         case WM_CREATE:
-            g.platform.setWindow(window);
-            g.cycle.create(client);
-            SetTimer(window, kTimerId, kTickMilliseconds, nullptr);
+            g.boxes.window = window;
+            g.session.setMessageBoxes(&g.boxes);
+            g.session.start();
+            SetTimer(window, kTimerId, kolvane::kTickMilliseconds, nullptr);
             return 0;
         case WM_DESTROY:
             KillTimer(window, kTimerId);
@@ -70,12 +84,18 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             return 0;
         case WM_KEYDOWN:
             // Every key-down is consumed, also the keys the rules ignore.
-            // lParam's bits 0..31 are the key data (bit 30: an auto-repeat).
-            g.cycle.keyDown(client, static_cast<int>(wParam),
-                            static_cast<std::int64_t>(static_cast<std::uint32_t>(lParam)));
+            g.session.keyDown(kolvane::win32::keyEventFromMessage(wParam, lParam));
+            if (g.session.quitRequested()) PostQuitMessage(0);
+            return 0;
+        case WM_KEYUP:
+            g.session.keyUp(static_cast<int>(wParam & 0xFF));
+            return 0;
+        case WM_KILLFOCUS:
+            // No key-up comes for the keys down now.
+            g.session.releaseAllKeys();
             return 0;
         case WM_TIMER:
-            g.cycle.tick(client);
+            g.session.tick();
             // The whole client area, without erasing: the paint covers every pixel.
             InvalidateRect(window, &clientRect, FALSE);
             return 0;
@@ -93,8 +113,7 @@ void failure(const char* text) {
 // The command line is not read.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int showCommand) {
-    Game& g = game();
-    kolvane::bindRandomClock(&g.platform);
+    game();
     HBRUSH background = CreateSolidBrush(RGB(0, 0, 0));
 
     WNDCLASSEXA windowClass{};
@@ -108,23 +127,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = background;
     windowClass.lpszMenuName = nullptr;
-    windowClass.lpszClassName = kClassName;
+    windowClass.lpszClassName = kolvane::kWindowTitle;
     windowClass.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
     if (RegisterClassExA(&windowClass) == 0) {
         failure("Could not register window!");
         DeleteObject(background);
-        kolvane::bindRandomClock(nullptr);
         return 1;
     }
 
     // Creating the window runs WM_CREATE: the title screen and the timer.
-    HWND window =
-        CreateWindowExA(WS_EX_CLIENTEDGE, kClassName, kTitle, WS_CAPTION | WS_SYSMENU, kWindowX,
-                        kWindowY, kWindowWidth, kWindowHeight, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExA(WS_EX_CLIENTEDGE, kolvane::kWindowTitle, kolvane::kWindowTitle,
+                                  WS_CAPTION | WS_SYSMENU, kWindowX, kWindowY, kWindowWidth,
+                                  kWindowHeight, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) {
         failure("Could not create window!");
         DeleteObject(background);
-        kolvane::bindRandomClock(nullptr);
         return 1;
     }
     ShowWindow(window, showCommand);
@@ -137,8 +154,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     }
 
     // Escape leaves the loop with the window still there; it goes with the process.
-    g.platform.setWindow(nullptr);
     DeleteObject(background);
-    kolvane::bindRandomClock(nullptr);
     return static_cast<int>(message.wParam);
 }

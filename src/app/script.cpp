@@ -1,12 +1,12 @@
-#include "app/sim/script.h"
+#include "app/script.h"
 
 #include <array>
 #include <charconv>
 #include <cstddef>
 
-#include "core/platform.h"
+#include "core/keys.h"
 
-namespace kolvane::sim {
+namespace kolvane {
 
 namespace {
 
@@ -236,4 +236,4 @@ bool parseScript(std::string_view text, std::string_view name, Script& script, s
     return true;
 }
 
-}  // namespace kolvane::sim
+}  // namespace kolvane

@@ -1,4 +1,4 @@
-#include "app/web/rgba_frame.h"
+#include "app/web/frame_copy.h"
 
 #include <algorithm>
 #include <cstddef>

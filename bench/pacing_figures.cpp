@@ -1,10 +1,10 @@
-#include "app/sdl/pacing_figures.h"
+#include "bench/pacing_figures.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-namespace kolvane::sdl::pacing {
+namespace kolvane::bench {
 
 namespace {
 constexpr double kPeriodMs = 15.0;
@@ -68,4 +68,4 @@ PeriodFigures periodFigures(const double* tickMs, std::size_t count) {
     return f;
 }
 
-}  // namespace kolvane::sdl::pacing
+}  // namespace kolvane::bench

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kolvane::sim {
+namespace kolvane {
 
 enum class CommandKind : std::uint8_t { kTick, kDown, kRepeat, kUp, kPress, kShot };
 
@@ -19,6 +19,14 @@ struct Command {
     int key = 0;             // down, repeat, up, press: the virtual-key code
     std::string file;        // shot: the PNG to write
 };
+
+// Commands made in code rather than read from a line.
+inline Command tickCommand(std::int32_t count = 1) {
+    return Command{CommandKind::kTick, 0, count, 0, {}};
+}
+inline Command keyCommand(CommandKind kind, int key) {
+    return Command{kind, 0, 1, key, {}};
+}
 
 struct Script {
     std::vector<Command> commands;
@@ -45,4 +53,4 @@ bool parseScript(std::string_view text, std::string_view name, Script& script, s
 // SPACE, X, S, P, ESCAPE, LEFT, RIGHT, UP, DOWN, A-Z, 0-9 (any case) or 0xNN.
 std::optional<int> parseKey(std::string_view word);
 
-}  // namespace kolvane::sim
+}  // namespace kolvane

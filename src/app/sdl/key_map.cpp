@@ -1,4 +1,6 @@
-#include "app/sdl/keymap.h"
+#include "app/sdl/key_map.h"
+
+#include <cstdint>
 
 namespace kolvane::sdl {
 
@@ -36,28 +38,6 @@ constexpr KeyCode kNamedKeys[] = {
     {SDLK_RIGHTBRACKET, 0xDD}, {SDLK_QUOTE, 0xDE},
 };
 
-// The held state also tells left and right modifier keys apart.
-int sidedVirtualKey(SDL_Scancode scancode) {
-    switch (scancode) {
-        case SDL_SCANCODE_LSHIFT:
-            return 0xA0;
-        case SDL_SCANCODE_RSHIFT:
-            return 0xA1;
-        case SDL_SCANCODE_LCTRL:
-            return 0xA2;
-        case SDL_SCANCODE_RCTRL:
-            return 0xA3;
-        case SDL_SCANCODE_LALT:
-            return 0xA4;
-        case SDL_SCANCODE_RALT:
-            return 0xA5;
-        default:
-            return 0;
-    }
-}
-
-constexpr std::uint8_t kHeld = 0x80;
-
 }  // namespace
 
 int virtualKeyFromKeycode(SDL_Keycode key) {
@@ -67,22 +47,6 @@ int virtualKeyFromKeycode(SDL_Keycode key) {
         if (k.key == key) return k.vk;
     }
     return 0;
-}
-
-std::int64_t keyDataFor(bool repeat) {
-    return 1 | (repeat ? kKeyRepeatBit : 0);
-}
-
-void readHeldKeys(const Uint8* state, int count, KeyboardState& keys) {
-    keys.fill(0);
-    for (int i = 0; i < count; ++i) {
-        if (state[i] == 0) continue;
-        const auto scancode = static_cast<SDL_Scancode>(i);
-        const int vk = virtualKeyFromKeycode(SDL_GetKeyFromScancode(scancode));
-        if (vk != 0) keys[vk] = kHeld;
-        const int sided = sidedVirtualKey(scancode);
-        if (sided != 0) keys[sided] = kHeld;
-    }
 }
 
 }  // namespace kolvane::sdl

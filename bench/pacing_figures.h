@@ -4,7 +4,7 @@
 // and whether the ticks drifted off their schedule.
 #include <cstddef>
 
-namespace kolvane::sdl::pacing {
+namespace kolvane::bench {
 
 struct PeriodFigures {
     std::size_t ticks = 0;
@@ -34,4 +34,4 @@ struct PeriodFigures {
 // Fewer than three ticks give all zeros.
 PeriodFigures periodFigures(const double* tickMs, std::size_t count);
 
-}  // namespace kolvane::sdl::pacing
+}  // namespace kolvane::bench

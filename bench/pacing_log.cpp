@@ -1,4 +1,4 @@
-#include "app/sdl/pacing_log.h"
+#include "bench/pacing_log.h"
 
 #include <SDL.h>
 #include <sys/resource.h>
@@ -10,11 +10,11 @@
 #include <cstdio>
 #include <ctime>
 
-#include "app/sdl/pacing_figures.h"
 #include "bench/alloc_counter.h"
-#include "core/platform.h"
+#include "bench/pacing_figures.h"
+#include "core/keys.h"
 
-namespace kolvane::sdl::pacing {
+namespace kolvane::bench {
 
 namespace {
 
@@ -112,13 +112,13 @@ void writePhase(std::FILE* f, const char* name, const Mark& from, const Mark& to
 
 }  // namespace
 
-void begin(int argc, char** argv) {
+PacingLog::PacingLog(const char* path) {
     log.start = Clock::now();
     log.mainRealtimeNs = realtimeNs();
-    log.path = argc > 1 ? argv[1] : "kolvane-pacing.log";
+    log.path = path;
 }
 
-void windowOpened(SDL_Window* window) {
+void PacingLog::windowOpened(SDL_Window* window) {
     const SDL_Surface* surface = SDL_GetWindowSurface(window);
     const char* driver = SDL_GetCurrentVideoDriver();
     if (surface == nullptr || driver == nullptr) return;
@@ -126,11 +126,11 @@ void windowOpened(SDL_Window* window) {
                   surface->w, surface->h, SDL_GetPixelFormatName(surface->format->format));
 }
 
-void wokeUp() {
+void PacingLog::wokeUp() {
     ++log.wakeUps;
 }
 
-void tickStarted() {
+void PacingLog::tickStarted() {
     if (log.ticks < kMaxTicks) log.tickMs[log.ticks] = sinceStartMs();
     ++log.ticks;
     if (log.ticks == kSettleTicks) {
@@ -139,19 +139,19 @@ void tickStarted() {
     }
 }
 
-void framePresented() {
+void PacingLog::framePresented() {
     if (log.firstPresentMs >= 0) return;
     log.firstPresentMs = sinceStartMs();
     log.firstPresentRealtimeNs = realtimeNs();
 }
 
-void keyDown(int virtualKey) {
+void PacingLog::keyDown(int virtualKey) {
     if (virtualKey != vk::kS || log.playing) return;
     log.playing = true;
     log.playStarts = mark();
 }
 
-void end() {
+void PacingLog::end() {
     log.finished = mark();
     perf::stop();
     std::FILE* f = std::fopen(log.path, "w");
@@ -174,4 +174,4 @@ void end() {
     std::fclose(f);
 }
 
-}  // namespace kolvane::sdl::pacing
+}  // namespace kolvane::bench

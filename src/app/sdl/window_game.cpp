@@ -1,0 +1,130 @@
+#include "app/sdl/window_game.h"
+
+#include <SDL.h>
+
+#include <chrono>
+#include <ctime>
+#include <thread>
+
+#include "app/front_end.h"
+#include "app/sdl/key_map.h"
+#include "app/sdl/loop_probe.h"
+#include "app/sdl/video.h"
+#include "app/session.h"
+#include "app/tick_pacer.h"
+#include "game/world.h"
+
+namespace kolvane::sdl {
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+// The game's message boxes, over the window.
+class WindowMessageBoxes final : public MessageBoxes {
+public:
+    explicit WindowMessageBoxes(SDL_Window* window) : window_(window) {}
+    void messageBox(const char* text, const char* caption) override {
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, text, window_);
+    }
+
+private:
+    SDL_Window* window_;
+};
+
+// Does nothing: the shipped program's probe.
+class NoProbe final : public LoopProbe {
+public:
+    void windowOpened(SDL_Window*) override {}
+    void wokeUp() override {}
+    void tickStarted() override {}
+    void framePresented() override {}
+    void keyDown(int) override {}
+};
+
+void handleEvent(const SDL_Event& event, Session& session, Video& video, LoopProbe& probe) {
+    switch (event.type) {
+        case SDL_QUIT:
+            session.quit();
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) session.quit();
+            // A window uncovered shows the last frame again; only a tick paints anew.
+            if (event.window.event == SDL_WINDOWEVENT_EXPOSED) video.show();
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) session.releaseAllKeys();
+            break;
+        case SDL_KEYDOWN: {
+            const int key = virtualKeyFromKeycode(event.key.keysym.sym);
+            if (key != 0) {
+                probe.keyDown(key);
+                session.keyDown(KeyEvent{key, event.key.repeat != 0});
+            }
+            break;
+        }
+        case SDL_KEYUP: {
+            const int key = virtualKeyFromKeycode(event.key.keysym.sym);
+            if (key != 0) session.keyUp(key);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+double nowMs(SteadyClock::time_point epoch) {
+    return std::chrono::duration<double, std::milli>(SteadyClock::now() - epoch).count();
+}
+
+}  // namespace
+
+int runWindowGame(LoopProbe* probeOrNull) {
+    NoProbe noProbe;
+    LoopProbe& probe = probeOrNull != nullptr ? *probeOrNull : noProbe;
+
+    Video video;
+    if (!video.open()) {
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "Dodozu", "Could not create window!",
+                                 nullptr);
+        return 1;
+    }
+    probe.windowOpened(video.window());
+
+    static World world;
+    Session session(world,
+                    SessionStart{static_cast<std::int32_t>(std::time(nullptr)), 1, kDefaultClient});
+    WindowMessageBoxes boxes(video.window());
+    session.setMessageBoxes(&boxes);
+
+    session.start();
+    // The window shows its first frame before the first tick.
+    video.upload(session.paint());
+    video.show();
+    probe.framePresented();
+    const SteadyClock::time_point epoch = SteadyClock::now();
+    TickPacer pacer(0.0, 1);
+
+    while (!session.quitRequested()) {
+        // One blocking sleep until the tick is due, then every event that came
+        // meanwhile, in order, then the tick: keys still act before the tick
+        // that follows them, and the tick starts on its deadline.
+        std::this_thread::sleep_until(
+            epoch + std::chrono::duration_cast<SteadyClock::duration>(
+                        std::chrono::duration<double, std::milli>(pacer.deadlineMs())));
+        probe.wokeUp();
+        SDL_Event event;
+        while (!session.quitRequested() && SDL_PollEvent(&event) != 0) {
+            handleEvent(event, session, video, probe);
+        }
+        if (session.quitRequested()) break;
+        if (pacer.ticksDue(nowMs(epoch)) == 0) continue;
+
+        // A tick never quits (only a key-down does), so its frame is always shown.
+        probe.tickStarted();
+        session.tick();
+        video.upload(session.paint());
+        video.show();
+    }
+    return 0;
+}
+
+}  // namespace kolvane::sdl

@@ -1,0 +1,78 @@
+// The window programs' command line and the settings file it overrides.
+#include "app/window_options.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <vector>
+
+namespace kolvane {
+namespace {
+
+bool parse(std::initializer_list<const char*> args, WindowOptions& options, std::string& error) {
+    std::vector<const char*> argv{"kolvane"};
+    argv.insert(argv.end(), args);
+    return parseWindowOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+}
+
+TEST(WindowOptions, OverrideTheSettingsForOneRun) {
+    WindowOptions o;
+    std::string error;
+    ASSERT_TRUE(parse({"--fullscreen", "--scale", "3", "--scale-mode", "whole", "--mute",
+                       "--no-record", "--replay", "game.kolvane"},
+                      o, error))
+        << error;
+    EXPECT_EQ(o.scale, 3);
+    EXPECT_EQ(o.replayPath, "game.kolvane");
+    const Settings s = applyOptions(Settings{}, o);
+    EXPECT_TRUE(s.fullscreen);
+    EXPECT_EQ(s.scaleMode, ScaleMode::kWhole);
+    EXPECT_TRUE(s.muted);
+    EXPECT_FALSE(s.record);
+    EXPECT_EQ(applyOptions(s, WindowOptions{}), s) << "no options change nothing";
+}
+
+TEST(WindowOptions, BadOptionsSayWhy) {
+    for (const auto& args : std::vector<std::vector<const char*>>{{"--scale", "0"},
+                                                                  {"--scale", "9"},
+                                                                  {"--scale", "2x"},
+                                                                  {"--scale-mode", "soft"},
+                                                                  {"--replay"},
+                                                                  {"--replay", ""},
+                                                                  {"--frobnicate"},
+                                                                  {"game.kolvane"}}) {
+        std::vector<const char*> argv{"kolvane"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        WindowOptions o;
+        std::string error;
+        EXPECT_FALSE(parseWindowOptions(static_cast<int>(argv.size()), argv.data(), o, error))
+            << args[0];
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(Settings, RoundTripAndForgiveBadLines) {
+    Settings s;
+    s.scaleMode = ScaleMode::kWhole;
+    s.fullscreen = true;
+    s.record = false;
+    s.showScores = false;
+    s.volume = 35;
+    s.muted = true;
+    std::vector<std::string> problems;
+    EXPECT_EQ(parseSettings(formatSettings(s), problems), s);
+    EXPECT_TRUE(problems.empty());
+
+    const Settings read = parseSettings(
+        "# comment\n\nvolume = 101\nfullscreen=yes\r\ncolour = blue\njust words\nmuted = maybe\n",
+        problems);
+    EXPECT_TRUE(read.fullscreen);
+    EXPECT_EQ(read.volume, Settings{}.volume);
+    EXPECT_EQ(read.muted, Settings{}.muted);
+    EXPECT_EQ(problems, (std::vector<std::string>{
+                            "3: bad value \"101\" for volume", "5: unknown setting \"colour\"",
+                            "6: expected \"name = value\"", "7: bad value \"maybe\" for muted"}));
+}
+
+}  // namespace
+}  // namespace kolvane

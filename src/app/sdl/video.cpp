@@ -27,12 +27,17 @@ Video::~Video() {
     if (window_ != nullptr) SDL_DestroyWindow(window_);
 }
 
-bool Video::open() {
+bool Video::open(std::string& error) {
     // Where SDL shows the surface through a texture of its own (no native
     // surface on the platform), it is scaled up without smoothing.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
-    if (!onScreen()) return false;
+    if (!onScreen()) {
+        const char* driver = SDL_GetCurrentVideoDriver();
+        error = std::string("no display to show a window on (SDL's video driver: ") +
+                (driver != nullptr ? driver : "none") + ")";
+        return false;
+    }
     // X11 takes the surface as one shared-memory image. Left to itself SDL
     // would show it through an OpenGL texture instead, which under a software
     // OpenGL costs a quarter of a core and 0.3 s of start-up. Platforms
@@ -42,7 +47,11 @@ bool Video::open() {
     }
     window_ = SDL_CreateWindow(kWindowTitle, kWindowX, kWindowY, kClientWidth, kClientHeight,
                                SDL_WINDOW_ALLOW_HIGHDPI);
-    return window_ != nullptr && SDL_GetWindowSurface(window_) != nullptr;
+    if (window_ == nullptr || SDL_GetWindowSurface(window_) == nullptr) {
+        error = SDL_GetError();
+        return false;
+    }
+    return true;
 }
 
 void Video::upload(const gfx::Surface& frame) {

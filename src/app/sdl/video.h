@@ -3,6 +3,8 @@
 // own surface, which SDL hands to the window system in one piece.
 #include <SDL.h>
 
+#include <string>
+
 #include "gfx/surface.h"
 
 namespace kolvane::sdl {
@@ -14,8 +16,9 @@ public:
     Video& operator=(const Video&) = delete;
     ~Video();
 
-    // Opens the window; false when there is no display to show it on.
-    bool open();
+    // Opens the window; false with the reason in error when there is no
+    // display to show it on or SDL can't make the window.
+    bool open(std::string& error);
     // Copies a frame into the window's surface; shown by show().
     void upload(const gfx::Surface& frame);
     void show();

@@ -3,7 +3,9 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <cstdio>
 #include <ctime>
+#include <string>
 #include <thread>
 
 #include "app/front_end.h"
@@ -77,12 +79,14 @@ double nowMs(SteadyClock::time_point epoch) {
 
 }  // namespace
 
-int runWindowGame(LoopProbe* probeOrNull) {
+int runWindowGame(const WindowOptions& /*options*/, LoopProbe* probeOrNull) {
     NoProbe noProbe;
     LoopProbe& probe = probeOrNull != nullptr ? *probeOrNull : noProbe;
 
     Video video;
-    if (!video.open()) {
+    std::string error;
+    if (!video.open(error)) {
+        std::fprintf(stderr, "kolvane: could not create the window: %s\n", error.c_str());
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "Dodozu", "Could not create window!",
                                  nullptr);
         return 1;

@@ -1,12 +1,16 @@
 #pragma once
 // The game in an SDL window: a 15 ms tick on the thread that handles the
 // events, and a paint after every tick shown in one copy.
+namespace kolvane {
+struct WindowOptions;
+}
+
 namespace kolvane::sdl {
 
 class LoopProbe;
 
 // Runs the game until it quits; returns the exit code (0, or 1 when no window
 // could be opened). `probe` may be null.
-int runWindowGame(LoopProbe* probe);
+int runWindowGame(const WindowOptions& options, LoopProbe* probe);
 
 }  // namespace kolvane::sdl

@@ -4,12 +4,17 @@
 // window in one block; key-downs go to the key rules. One thread, no locks.
 #include <windows.h>
 
+#include <cstdlib>
 #include <ctime>
+#include <string>
 
 #include "app/front_end.h"
 #include "app/session.h"
+#include "app/version.h"
+#include "app/win32/console.h"
 #include "app/win32/frame_copy.h"
 #include "app/win32/key_event.h"
+#include "app/window_options.h"
 #include "game/world.h"
 
 namespace {
@@ -110,9 +115,24 @@ void failure(const char* text) {
 
 }  // namespace
 
-// The command line is not read.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int showCommand) {
+    kolvane::WindowOptions options;
+    std::string error;
+    if (!kolvane::parseWindowOptions(__argc, __argv, options, error)) {
+        const std::string text = "kolvane: " + error + "\n" + kolvane::windowUsage();
+        kolvane::win32::writeToConsole(text.c_str(), true);
+        return 2;
+    }
+    if (options.help) {
+        kolvane::win32::writeToConsole(kolvane::windowUsage(), false);
+        return 0;
+    }
+    if (options.version) {
+        const std::string text = std::string("kolvane ") + kolvane::kVersion + "\n";
+        kolvane::win32::writeToConsole(text.c_str(), false);
+        return 0;
+    }
     game();
     HBRUSH background = CreateSolidBrush(RGB(0, 0, 0));
 

@@ -1,0 +1,21 @@
+#include "app/win32/console.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace kolvane::win32 {
+
+void writeToConsole(const char* text, bool error) {
+    const DWORD which = error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE;
+    HANDLE out = GetStdHandle(which);
+    if (out == nullptr || out == INVALID_HANDLE_VALUE) {
+        if (AttachConsole(ATTACH_PARENT_PROCESS) == 0) return;
+        out = GetStdHandle(which);
+        if (out == nullptr || out == INVALID_HANDLE_VALUE) return;
+    }
+    DWORD written = 0;
+    WriteFile(out, text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
+}
+
+}  // namespace kolvane::win32

@@ -21,7 +21,7 @@ constexpr Rect kClient{0, 0, 740, 580};
 
 // Places an asteroid by hand.
 class TestAsteroid : public Asteroid {
-  public:
+public:
     void place(Vec2 at, Vec2 drift) {
         position = at;
         velocity = drift;
@@ -42,7 +42,7 @@ struct LargeDraws {
 };
 
 class AsteroidTest : public ::testing::Test {
-  protected:
+protected:
     // Spawns a large asteroid from the first seed whose draws satisfy `wanted`.
     template <class Wanted>
     LargeDraws spawnLargeWhere(Asteroid& a, Wanted wanted) {
@@ -213,7 +213,7 @@ TEST_F(AsteroidTest, DrawFillsLightGreyInsideTheOutline) {
     surface.newFrame(740, 580);
     a.draw(surface);
     EXPECT_EQ(surface.pixel(370, 290), gfx::kLtGrayBrush.color);
-    EXPECT_EQ(surface.pixel(370 + 101, 290), 0x000000u);  // beyond the longest corner
+    EXPECT_EQ(surface.pixel(370 + 101, 290), gfx::kBlack);  // beyond the longest corner
 }
 
 TEST(FindFreeAsteroid, TakesLowestInactiveSlot) {

@@ -22,7 +22,7 @@ constexpr Rect kClient{0, 0, 740, 580};
 
 // Places a saucer by hand, in flight, aiming at `aim`.
 class TestSaucer : public Saucer {
-  public:
+public:
     void place(Vec2 at, Vec2 step, const SpaceObject* aim = nullptr) {
         position = at;
         velocity = step;
@@ -31,7 +31,7 @@ class TestSaucer : public Saucer {
     }
     void setVelocity(Vec2 v) { velocity = v; }
 
-  private:
+private:
     // The target is private to Saucer; the one way in is a launch, after
     // which the place is set again by hand.
     void launchTarget(const SpaceObject* aim) {
@@ -44,7 +44,7 @@ class TestSaucer : public Saucer {
 };
 
 class SaucerTest : public ::testing::Test {
-  protected:
+protected:
     FakePlatform clock;
     Seeded seeded{clock};
     Target ship{Vec2(370, 290), true};
@@ -199,9 +199,9 @@ TEST_F(SaucerTest, LastShotFliesOnAfterSwitchOff) {
     gfx::Surface surface(740, 580);
     surface.newFrame(740, 580);
     s.draw(surface);
-    EXPECT_EQ(surface.pixel(100, 290), 0x000000u);  // no hull
+    EXPECT_EQ(surface.pixel(100, 290), gfx::kBlack);  // no hull
     const Point p = s.bullet.getPosition().toPoint();
-    EXPECT_EQ(surface.pixel(p.x, p.y), 0x00FFFFu);  // the shot's centre
+    EXPECT_EQ(surface.pixel(p.x, p.y), gfx::Color(255, 255, 0));  // the shot's centre
 }
 
 TEST_F(SaucerTest, RelaunchRemovesOldShot) {
@@ -225,7 +225,7 @@ TEST_F(SaucerTest, DrawFillsGreyHexagonWhileActive) {
     surface.newFrame(740, 580);
     s.draw(surface);
     EXPECT_EQ(surface.pixel(200, 98), gfx::kGrayBrush.color);
-    EXPECT_EQ(surface.pixel(200, 110), 0x000000u);
+    EXPECT_EQ(surface.pixel(200, 110), gfx::kBlack);
 }
 
 }  // namespace

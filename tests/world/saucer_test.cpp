@@ -186,6 +186,38 @@ TEST_F(SaucerTest, OnScreenFiresAgainRightAfterExpiry) {
     EXPECT_NEAR(s.bullet.getPosition().x, 103.0, 1e-4);
 }
 
+// A ship in flight: each update moves it by its velocity.
+class MovingShip final : public SpaceObject {
+public:
+    MovingShip(Vec2 at, Vec2 step) {
+        position = at;
+        velocity = step;
+        active = true;
+    }
+    void draw(gfx::Surface&) override {}
+    void update(const Rect*) override { position += velocity; }
+};
+
+TEST_F(SaucerTest, AimsAtWhereAMovingShipIsNowWithoutLead) {
+    // The ship crosses the saucer's line of sight at 5 pixels a tick, so any
+    // lead would turn the shot; it has flown 125 pixels since the launch.
+    MovingShip moving(Vec2(200, 400), Vec2(3, 4));
+    TestSaucer s;
+    s.place(Vec2(600.5, 100.5), Vec2(-2, 0), &moving);
+    for (int tick = 0; tick < 25; ++tick) moving.update(&kClient);
+    s.update(&kClient);
+    ASSERT_TRUE(s.bullet.isActive());
+
+    // Fired from the saucer's centre after its move, toward the ship's
+    // position of this tick; the shot has made one step of 3 pixels since.
+    const Vec2 to = moving.getPosition() - s.getPosition();
+    const Vec2 shot = s.bullet.getVelocity();
+    EXPECT_NEAR(shot.length(), 3.0, 1e-5);
+    EXPECT_NEAR(shot.angle(), to.angle(), 1e-3);
+    EXPECT_NEAR(s.bullet.getPosition().x, s.getPosition().x + shot.x, 1e-3);
+    EXPECT_NEAR(s.bullet.getPosition().y, s.getPosition().y + shot.y, 1e-3);
+}
+
 TEST_F(SaucerTest, LastShotFliesOnAfterSwitchOff) {
     TestSaucer s;
     s.place(Vec2(100.5, 290.5), Vec2(0, 0), &ship);

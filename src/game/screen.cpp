@@ -11,10 +11,10 @@ namespace kolvane {
 
 namespace {
 
-constexpr gfx::Color kWhite = 0xFFFFFF;
-constexpr gfx::Color kGrey = 0xAAAAAA;
-constexpr gfx::Color kAidGreen = 0x00DD00;
-constexpr gfx::Color kPointerRed = 0x0000FF;
+constexpr auto kWhite = gfx::Color::fromColorref(0xFFFFFF);
+constexpr auto kGrey = gfx::Color::fromColorref(0xAAAAAA);
+constexpr auto kAidGreen = gfx::Color::fromColorref(0x00DD00);
+constexpr auto kPointerRed = gfx::Color::fromColorref(0x0000FF);
 constexpr double kPointerLength = 1000.0;
 constexpr std::int32_t kMessageShows = 100;
 

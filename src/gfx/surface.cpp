@@ -57,7 +57,7 @@ void Surface::resize(std::int32_t width, std::int32_t height) {
 }
 
 Color Surface::pixel(std::int32_t x, std::int32_t y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0x000000;
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return kBlack;
     return fromPixel(pixels_[static_cast<std::size_t>(y) * width_ + x]);
 }
 

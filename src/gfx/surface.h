@@ -18,21 +18,21 @@ enum class PenStyle : std::uint8_t { kSolid = 0, kDot = 2, kNull = 5 };
 struct Pen {
     PenStyle style = PenStyle::kSolid;
     std::int32_t width = 1;
-    Color color = 0x000000;
+    Color color = kBlack;
     friend bool operator==(const Pen&, const Pen&) = default;
 };
 
 struct Brush {
-    Color color = 0xFFFFFF;
+    Color color = kWhite;
     bool hollow = false;  // the null brush: fills nothing
     friend bool operator==(const Brush&, const Brush&) = default;
 };
 
 // The stock brushes the game uses.
-inline constexpr Brush kWhiteBrush{0xFFFFFF};
-inline constexpr Brush kLtGrayBrush{0xC0C0C0};
-inline constexpr Brush kGrayBrush{0x808080};
-inline constexpr Brush kBlackBrush{0x000000};
+inline constexpr Brush kWhiteBrush{kWhite};
+inline constexpr Brush kLtGrayBrush{Color(192, 192, 192)};
+inline constexpr Brush kGrayBrush{Color(128, 128, 128)};
+inline constexpr Brush kBlackBrush{kBlack};
 
 inline constexpr Pen createPen(PenStyle style, std::int32_t width, Color color) {
     return {style, width, color};
@@ -111,8 +111,8 @@ private:
 
     Pen pen_{};
     Brush brush_{};
-    Color textColor_ = 0x000000;
-    Color bkColor_ = 0xFFFFFF;
+    Color textColor_ = kBlack;
+    Color bkColor_ = kWhite;
     BkMode bkMode_ = BkMode::kOpaque;
     Point current_{};
 };

@@ -74,7 +74,8 @@ private:
     std::array<Bullet, kSlots> bullets{};
     std::array<Missile, kSlots> missiles{};
     gfx::Region region;
-    gfx::Brush shieldBrush = gfx::createSolidBrush(0xFFBBBB);
+    // The shield's pale blue.
+    gfx::Brush shieldBrush = gfx::createSolidBrush(gfx::Color::fromColorref(0xFFBBBB));
     // The last accepted teleport target. It lives as long as the ship, which is
     // the whole process, so a new game does not reset it.
     Vec2 teleportTarget;

@@ -6,9 +6,9 @@ namespace kolvane {
 
 namespace {
 
-constexpr gfx::Color kEnemyColor = 0x0000FF;   // red
-constexpr gfx::Color kPlayerColor = 0x00FF00;  // green
-constexpr gfx::Color kCentreColor = 0x00FFFF;  // yellow
+constexpr auto kEnemyColor = gfx::Color::fromColorref(0x0000FF);   // red
+constexpr auto kPlayerColor = gfx::Color::fromColorref(0x00FF00);  // green
+constexpr auto kCentreColor = gfx::Color::fromColorref(0x00FFFF);  // yellow
 
 }  // namespace
 

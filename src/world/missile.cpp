@@ -13,7 +13,7 @@ constexpr double kChangeover = 175.0;  // beyond this the missile turns the othe
 constexpr double kAcceleration = 1.07;
 constexpr double kTopSpeed = 20.0;
 constexpr double kDartRadius = 5.0;
-constexpr gfx::Color kBracketColor = 0x0000FF;  // red
+constexpr auto kBracketColor = gfx::Color::fromColorref(0x0000FF);  // red
 
 // One corner mark of the lock-on bracket: the corner and three pixels along each side.
 constexpr Point kBracket[] = {{15, 15}, {15, 14}, {14, 15}, {15, 13}, {13, 15}, {15, 12}, {12, 15}};

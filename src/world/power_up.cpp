@@ -38,7 +38,7 @@ void PowerUp::draw(gfx::Surface& surface) {
     const double y = position.y;
     surface.ellipse(truncate(x - kHalfSize), truncate(y - kHalfSize), truncate(x + kHalfSize),
                     truncate(y + kHalfSize));
-    surface.setTextColor(0x000000);
+    surface.setTextColor(gfx::kBlack);
     surface.textOut(truncate(x - 4.0), truncate(y - 7.0), "?", 1);
 }
 

@@ -14,10 +14,10 @@ namespace {
 
 using testing::Arena;
 
-constexpr gfx::Color kWhite = 0xFFFFFF;
-constexpr gfx::Color kGrey = 0xAAAAAA;
-constexpr gfx::Color kGreen = 0x00DD00;
-constexpr gfx::Color kRed = 0x0000FF;
+constexpr gfx::Color kWhite(255, 255, 255);
+constexpr gfx::Color kGrey(0xAA, 0xAA, 0xAA);
+constexpr gfx::Color kGreen(0, 0xDD, 0);
+constexpr gfx::Color kRed(255, 0, 0);
 constexpr Rect kMessageRect{1, 20, 300, 50};
 
 // Calls fn(x, y, colour) for every pixel that is not black.
@@ -26,7 +26,7 @@ void forEachLit(const gfx::Surface& s, Fn&& fn) {
     for (std::int32_t y = 0; y < s.height(); ++y) {
         for (std::int32_t x = 0; x < s.width(); ++x) {
             const gfx::Color c = s.pixel(x, y);
-            if (c != 0) fn(x, y, c);
+            if (c != gfx::kBlack) fn(x, y, c);
         }
     }
 }
@@ -243,7 +243,7 @@ TEST(TargetingAids, CrossesAtMidpointsAndARedPointer) {
     a.placeSmall(7, Vec2(401.0, 301.0));  // midpoint (350.5, 250.5)
     gfx::Surface s(740, 580);
     s.setBkMode(gfx::BkMode::kTransparent);  // as every earlier paint leaves it
-    const gfx::Pen mine = gfx::createPen(gfx::PenStyle::kSolid, 1, 0x123456);
+    const gfx::Pen mine = gfx::createPen(gfx::PenStyle::kSolid, 1, gfx::Color(0x12, 0x34, 0x56));
     s.selectPen(mine);
     drawTargetingAids(a.world, s);
 

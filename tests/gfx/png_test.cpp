@@ -77,7 +77,7 @@ TEST(PngRoundTrip, SurfaceWritesItsVisiblePixels) {
     const std::string dir = scratchDirectory("png-surface");
     Surface s(16, 16);
     s.newFrame(5, 4);  // smaller than the buffer it keeps
-    s.setPixel(4, 3, 0x0000FF);
+    s.setPixel(4, 3, Color(255, 0, 0));
     std::string error;
     ASSERT_TRUE(writePng(dir + "/frame.png", s, error)) << error;
     Image read;

@@ -90,7 +90,7 @@ void expectFillHitAndBoxAgree(const Region& r, Rect area) {
     bool any = false;
     for (std::int32_t y = area.top; y < area.bottom; ++y) {
         for (std::int32_t x = area.left; x < area.right; ++x) {
-            const bool filled = s.pixel(x, y) == 0xFFFFFF;
+            const bool filled = s.pixel(x, y) == kWhite;
             ASSERT_EQ(filled, r.contains(x, y)) << "pixel " << x << "," << y;
             ASSERT_EQ(filled, r.intersects(Rect{x, y, x + 1, y + 1})) << x << "," << y;
             if (!filled) continue;

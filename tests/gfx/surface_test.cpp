@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <limits>
+#include <type_traits>
 
 #include "gfx/golden.h"
 #include "gfx/region.h"
@@ -14,10 +16,18 @@ namespace {
 
 using kolvane::testing::matchesGolden;
 
-constexpr Color kRed = 0x0000FF;
-constexpr Color kGreen = 0x00DD00;
-constexpr Color kBlue = 0xFF0000;
-constexpr Color kWhite = 0xFFFFFF;
+constexpr Color kRed(255, 0, 0);
+constexpr Color kGreen(0, 0xDD, 0);
+constexpr Color kBlue(0, 0, 255);
+
+// A colour is neither a pixel nor a bare number, and is as cheap as one to copy.
+static_assert(!std::is_convertible_v<std::uint32_t, Color>);
+static_assert(!std::is_constructible_v<Color, std::uint32_t>);
+static_assert(!std::is_convertible_v<Color, std::uint32_t>);
+static_assert(!std::is_constructible_v<std::uint32_t, Color>);
+static_assert(std::is_trivially_copyable_v<Color>);
+// The game's 0x00BBGGRR values hold red in the low byte.
+static_assert(Color::fromColorref(0x00FFBBBB) == Color(0xBB, 0xBB, 0xFF));
 
 int countPixels(const Surface& s, Color c) {
     int n = 0;
@@ -29,11 +39,11 @@ int countPixels(const Surface& s, Color c) {
 
 TEST(SurfaceState, StartsWithTheDefaultsOfAMemoryDc) {
     const Surface s(4, 4);
-    EXPECT_EQ(s.pen(), (Pen{PenStyle::kSolid, 1, 0x000000}));
+    EXPECT_EQ(s.pen(), (Pen{PenStyle::kSolid, 1, kBlack}));
     EXPECT_EQ(s.brush(), kWhiteBrush);
-    EXPECT_EQ(s.textColor(), 0x000000u);
+    EXPECT_EQ(s.textColor(), kBlack);
     EXPECT_EQ(s.bkMode(), BkMode::kOpaque);
-    EXPECT_EQ(countPixels(s, 0x000000), 16);
+    EXPECT_EQ(countPixels(s, kBlack), 16);
 }
 
 TEST(SurfaceState, SelectingReturnsWhatWasDisplaced) {
@@ -44,7 +54,7 @@ TEST(SurfaceState, SelectingReturnsWhatWasDisplaced) {
     EXPECT_EQ(s.selectPen(old), red);
     EXPECT_EQ(s.selectBrush(kGrayBrush), kWhiteBrush);
     EXPECT_EQ(s.selectBrush(kWhiteBrush), kGrayBrush);
-    EXPECT_EQ(s.setTextColor(kWhite), 0x000000u);
+    EXPECT_EQ(s.setTextColor(kWhite), kBlack);
     EXPECT_EQ(s.setBkColor(kBlue), kWhite);
     EXPECT_EQ(s.setBkMode(BkMode::kTransparent), BkMode::kOpaque);
 }
@@ -57,7 +67,7 @@ TEST(SurfaceFrame, NewFrameIsBlackAndKeepsTheDrawingState) {
     s.moveTo(0, 0);
     s.lineTo(8, 6);
     s.newFrame(8, 6);
-    EXPECT_EQ(countPixels(s, 0x000000), 48);
+    EXPECT_EQ(countPixels(s, kBlack), 48);
     EXPECT_EQ(s.pen().color, kGreen);
     EXPECT_EQ(s.bkMode(), BkMode::kTransparent);
     EXPECT_EQ(s.textColor(), kWhite);
@@ -74,7 +84,7 @@ TEST(SurfaceFrame, ShrinkingKeepsTheBufferAndGrowingClearsEverything) {
     EXPECT_EQ(s.height(), 3);
     s.newFrame(10, 10);
     EXPECT_EQ(s.pixels(), buffer);
-    EXPECT_EQ(s.pixel(9, 9), 0x000000u);
+    EXPECT_EQ(s.pixel(9, 9), kBlack);
     s.newFrame(-5, 7);
     EXPECT_EQ(s.width(), 0);
     s.setPixel(0, 0, kWhite);  // nothing to draw on, and no harm done
@@ -87,9 +97,9 @@ TEST(SurfacePixel, OutsideTheBufferIsIgnoredAndReadsBlack) {
     s.setPixel(1, -1, kWhite);
     s.setPixel(1, 3, kWhite);
     s.setPixel(1, 1, kRed);
-    EXPECT_EQ(countPixels(s, 0x000000), 8);
+    EXPECT_EQ(countPixels(s, kBlack), 8);
     EXPECT_EQ(s.pixel(1, 1), kRed);
-    EXPECT_EQ(s.pixel(-1, 0), 0x000000u);
+    EXPECT_EQ(s.pixel(-1, 0), kBlack);
     // Stored as 0x00RRGGBB for the screen.
     EXPECT_EQ(s.pixels()[4], 0xFF0000u);
 }
@@ -100,19 +110,26 @@ TEST(SurfaceLine, EndPointIsNotDrawnAndBecomesTheCurrentPosition) {
     s.moveTo(1, 1);
     s.lineTo(6, 1);
     EXPECT_EQ(countPixels(s, kWhite), 5);
-    EXPECT_EQ(s.pixel(6, 1), 0x000000u);
+    EXPECT_EQ(s.pixel(6, 1), kBlack);
     EXPECT_EQ(s.currentPosition(), (Point{6, 1}));
     s.lineTo(6, 1);  // zero length: nothing
     EXPECT_EQ(countPixels(s, kWhite), 5);
     s.lineTo(6, 5);  // continues from (6, 1), which is now drawn
     EXPECT_EQ(s.pixel(6, 1), kWhite);
-    EXPECT_EQ(s.pixel(6, 5), 0x000000u);
+    EXPECT_EQ(s.pixel(6, 5), kBlack);
     EXPECT_EQ(countPixels(s, kWhite), 9);
 }
 
 TEST(SurfaceLine, LinesInEveryDirection) {
     Surface s(32, 32);
-    const Color colors[] = {kWhite, kRed, kGreen, kBlue, 0x00FFFF, 0xFF00FF, 0xFFFF00, 0x808080};
+    const Color colors[] = {kWhite,
+                            kRed,
+                            kGreen,
+                            kBlue,
+                            Color(255, 255, 0),
+                            Color(255, 0, 255),
+                            Color(0, 255, 255),
+                            Color(128, 128, 128)};
     // Eight spokes from the centre, then shallow and steep slopes.
     const Point ends[] = {{28, 16}, {28, 28}, {16, 28}, {4, 28}, {4, 16}, {4, 4}, {16, 4}, {28, 4}};
     for (int i = 0; i < 8; ++i) {
@@ -154,7 +171,7 @@ TEST(SurfaceLine, DotPatternRestartsAtEachLineTo) {
     s.lineTo(3, 1);  // pixels 0 and 2 lit
     s.lineTo(6, 1);  // restarts: 3 and 5 lit
     for (std::int32_t x = 0; x < 6; ++x) {
-        EXPECT_EQ(s.pixel(x, 1), (x == 0 || x == 2 || x == 3 || x == 5) ? kRed : 0x000000u) << x;
+        EXPECT_EQ(s.pixel(x, 1), (x == 0 || x == 2 || x == 3 || x == 5) ? kRed : kBlack) << x;
     }
 }
 
@@ -163,7 +180,7 @@ TEST(SurfaceLine, NullPenDrawsNothingButMoves) {
     s.selectPen(createPen(PenStyle::kNull, 1, kWhite));
     s.moveTo(0, 0);
     s.lineTo(7, 7);
-    EXPECT_EQ(countPixels(s, 0x000000), 64);
+    EXPECT_EQ(countPixels(s, kBlack), 64);
     EXPECT_EQ(s.currentPosition(), (Point{7, 7}));
 }
 
@@ -210,13 +227,13 @@ TEST(SurfaceEllipse, SizesFromOnePixelUp) {
     s.ellipse(28, 1, 28, 9);   // empty: no width
     s.ellipse(30, 1, 50, 21);  // the capsule: 20x20
     s.ellipse(52, 1, 57, 12);  // tall and odd
-    s.selectBrush(createSolidBrush(0xFFBBBB));
+    s.selectBrush(createSolidBrush(Color(0xBB, 0xBB, 0xFF)));
     s.selectPen(createPen(PenStyle::kSolid, 1, kWhite));
     s.ellipse(17, 24, 1, 8);  // reversed corners, pale blue with a white rim
     s.selectPen(createPen(PenStyle::kNull, 1, kWhite));
     s.ellipse(19, 8, 27, 16);  // no outline
     s.selectPen(createPen(PenStyle::kSolid, 1, kRed));
-    s.selectBrush(Brush{0, true});
+    s.selectBrush(Brush{kBlack, true});
     s.ellipse(30, 22, 62, 34);  // hollow: outline only, partly below the buffer
     EXPECT_TRUE(matchesGolden(s, "ellipses"));
 }
@@ -227,7 +244,7 @@ TEST(SurfaceEllipse, EmptyRectanglesDrawNothing) {
     s.ellipse(5, 5, 5, 5);  // a shrunk shield of radius 0
     s.ellipse(2, 2, 8, 2);
     s.ellipse(2, 2, 2, 8);
-    EXPECT_EQ(countPixels(s, 0x000000), 100);
+    EXPECT_EQ(countPixels(s, kBlack), 100);
 }
 
 TEST(SurfaceEllipse, CapsuleDiscIsSymmetricWithARimAndAWhiteInside) {
@@ -242,16 +259,16 @@ TEST(SurfaceEllipse, CapsuleDiscIsSymmetricWithARimAndAWhiteInside) {
         }
     }
     // Row 19 spans the whole rectangle; the top row is six pixels wide.
-    EXPECT_EQ(s.pixel(9, 19), 0x000000u);
+    EXPECT_EQ(s.pixel(9, 19), kBlack);
     EXPECT_EQ(s.pixel(10, 19), kRed);
     EXPECT_EQ(s.pixel(11, 19), kWhite);
     EXPECT_EQ(s.pixel(28, 19), kWhite);
     EXPECT_EQ(s.pixel(29, 19), kRed);  // the rectangle's last column
-    EXPECT_EQ(s.pixel(16, 10), 0x000000u);
+    EXPECT_EQ(s.pixel(16, 10), kBlack);
     EXPECT_EQ(s.pixel(17, 10), kRed);
     EXPECT_EQ(s.pixel(17, 11), kWhite);  // under the top row: inside on all four sides
     EXPECT_EQ(s.pixel(15, 11), kRed);
-    EXPECT_EQ(s.pixel(19, 9), 0x000000u);
+    EXPECT_EQ(s.pixel(19, 9), kBlack);
     // Every inside pixel: close to pi * 10^2.
     const int area = countPixels(s, kWhite) + countPixels(s, kRed);
     EXPECT_GT(area, 300);

@@ -16,8 +16,7 @@ namespace {
 
 using kolvane::testing::matchesGolden;
 
-constexpr Color kWhite = 0xFFFFFF;
-constexpr Color kGrey = 0x808080;
+constexpr Color kGrey(128, 128, 128);
 
 void frame(Surface& s, const Rect& r) {
     const Pen old = s.selectPen(createPen(PenStyle::kSolid, 1, kGrey));
@@ -112,7 +111,7 @@ TEST(FontSheet, EveryCharacterAndTheGameTexts) {
     s.selectPen(Pen{});
     s.selectBrush(kWhiteBrush);
     s.ellipse(270, 250, 290, 270);
-    s.setTextColor(0x000000);
+    s.setTextColor(kBlack);
     s.textOut(276, 253, "?", 1);
     EXPECT_TRUE(matchesGolden(s, "font_sheet"));
 }
@@ -134,8 +133,8 @@ TEST(DrawText, EachFlagCombinationAndClipping) {
 TEST(DrawText, OpaqueAndTransparentBackgrounds) {
     Surface s(120, 60);
     s.ellipse(0, 0, 120, 60);  // something to draw over
-    s.setTextColor(0x0000FF);
-    s.setBkColor(0xFF0000);
+    s.setTextColor(Color(255, 0, 0));
+    s.setBkColor(Color(0, 0, 255));
     s.textOut(6, 6, "Opaque", 6);
     s.drawText("Clip", 4, {70, 10, 85, 20}, 0);  // the background is clipped too
     s.setBkMode(BkMode::kTransparent);
@@ -170,8 +169,7 @@ TEST(DrawText, NegativeFreeSpaceCentresAndClips) {
     for (std::int32_t y = 0; y < 40; ++y) {
         for (std::int32_t x = 0; x < 60; ++x) {
             const bool inRect = x >= 20 && x < 30 && y >= 10 && y < 16;
-            ASSERT_EQ(centred.pixel(x, y), inRect ? placed.pixel(x, y) : 0x000000u)
-                << x << "," << y;
+            ASSERT_EQ(centred.pixel(x, y), inRect ? placed.pixel(x, y) : kBlack) << x << "," << y;
             inkInside = inkInside || (inRect && placed.pixel(x, y) == kWhite);
         }
     }
@@ -229,8 +227,8 @@ TEST(TextOut, CellTopLeftAtThePointAndNonAsciiAsQuestionMark) {
     EXPECT_TRUE(sameImage(a, b));
     // Capital A: its top row is row 3 of the cell, its stem in the cell's column 1.
     EXPECT_EQ(a.pixel(4, 5 + 1), kWhite);
-    EXPECT_EQ(a.pixel(3, 6), 0x000000u);
-    EXPECT_EQ(a.pixel(5, 4), 0x000000u);
+    EXPECT_EQ(a.pixel(3, 6), kBlack);
+    EXPECT_EQ(a.pixel(5, 4), kBlack);
     EXPECT_EQ(a.pixel(5, 5), kWhite);
 }
 

@@ -11,9 +11,6 @@
 namespace kolvane::icon {
 namespace {
 
-constexpr std::uint32_t kWhite = 0xFFFFFF;
-constexpr std::uint32_t kBlack = 0x000000;
-
 class IconSize : public ::testing::TestWithParam<int> {};
 
 TEST_P(IconSize, IsWhiteOnBlackOnly) {
@@ -22,10 +19,12 @@ TEST_P(IconSize, IsWhiteOnBlackOnly) {
     ASSERT_EQ(s.width(), size);
     ASSERT_EQ(s.height(), size);
     int white = 0;
-    for (int i = 0; i < size * size; ++i) {
-        const std::uint32_t p = s.pixels()[i];
-        ASSERT_TRUE(p == kWhite || p == kBlack) << i;
-        white += p == kWhite;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const gfx::Color c = s.pixel(x, y);
+            ASSERT_TRUE(c == gfx::kWhite || c == gfx::kBlack) << x << "," << y;
+            white += c == gfx::kWhite;
+        }
     }
     // The hull's area is 2 sin(60) r^2 / 2 * 2 with r = 0.44 of the side: 16.8 %.
     const double share = static_cast<double>(white) / (size * size);
@@ -39,7 +38,7 @@ TEST_P(IconSize, IsCentredWithAMargin) {
     int left = size, right = -1, top = size, bottom = -1;
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
-            if (s.pixel(x, y) == 0) continue;
+            if (s.pixel(x, y) == gfx::kBlack) continue;
             left = std::min(left, x);
             right = std::max(right, x);
             top = std::min(top, y);
@@ -70,11 +69,11 @@ TEST_P(IconSize, PointsUpWithTheNotchAtTheRear) {
     // Just under the notch it is dark in the middle and lit on both sides.
     const int y = hull[2].y + size / 32 + 1;
     const int x = hull[2].x;
-    EXPECT_EQ(s.pixel(x, y), kBlack);
-    EXPECT_EQ(s.pixel(x - size / 6, y), kWhite);
-    EXPECT_EQ(s.pixel(x + size / 6, y), kWhite);
+    EXPECT_EQ(s.pixel(x, y), gfx::kBlack);
+    EXPECT_EQ(s.pixel(x - size / 6, y), gfx::kWhite);
+    EXPECT_EQ(s.pixel(x + size / 6, y), gfx::kWhite);
     // Just under the nose it is lit.
-    EXPECT_EQ(s.pixel(x, hull[0].y + 2), kWhite);
+    EXPECT_EQ(s.pixel(x, hull[0].y + 2), gfx::kWhite);
 }
 
 TEST_P(IconSize, IsNearlyMirrorSymmetric) {

@@ -38,7 +38,7 @@ TEST(FastPaths, SteppedLinesMatchTheClosedForm) {
     std::mt19937 gen(12345);
     std::uniform_int_distribution<int> coord(-60, 160);  // many lines start or end off the buffer
     Surface surface(100, 80);
-    surface.selectPen(createPen(PenStyle::kSolid, 1, 0xFFFFFF));
+    surface.selectPen(createPen(PenStyle::kSolid, 1, kWhite));
     for (int n = 0; n < 3000; ++n) {
         const Point a{coord(gen), coord(gen)};
         const Point b{coord(gen), coord(gen)};
@@ -47,7 +47,8 @@ TEST(FastPaths, SteppedLinesMatchTheClosedForm) {
         surface.lineTo(b.x, b.y);
         std::vector<std::uint32_t> expected(100 * 80, 0);
         for (const Point& p : plainLine(a, b)) {
-            if (p.x >= 0 && p.y >= 0 && p.x < 100 && p.y < 80) expected[p.y * 100 + p.x] = 0xFFFFFF;
+            if (p.x >= 0 && p.y >= 0 && p.x < 100 && p.y < 80)
+                expected[p.y * 100 + p.x] = toPixel(kWhite);
         }
         ASSERT_EQ(std::vector<std::uint32_t>(surface.pixels(), surface.pixels() + 100 * 80),
                   expected)

@@ -30,7 +30,7 @@ std::uint32_t at(const SDL_Surface& s, int x, int y) {
 gfx::Surface patterned() {
     gfx::Surface frame(4, 3);
     for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 4; ++x) frame.setPixel(x, y, gfx::rgb(10 * x + 1, 20 * y + 2, 7));
+        for (int x = 0; x < 4; ++x) frame.setPixel(x, y, gfx::Color(10 * x + 1, 20 * y + 2, 7));
     }
     return frame;
 }

@@ -9,10 +9,10 @@
 namespace kolvane::testing {
 namespace {
 
-constexpr gfx::Color kShield = 0xFFBBBB;
+constexpr gfx::Color kShield(0xBB, 0xBB, 0xFF);  // pale blue
 
 class ShipDrawTest : public ShipTest {
-  protected:
+protected:
     void SetUp() override {
         ship.respawn(kClient);
         ship.update(&client);  // builds the hull region
@@ -70,7 +70,7 @@ TEST_F(ShipDrawTest, ChargingTeleportShowsTheHullBlackOnOddSteps) {
     for (int charge = 1; charge <= 9; ++charge) {
         ship.teleportCharge = charge;
         drawShip();
-        const gfx::Color expected = charge % 2 == 1 ? 0x000000u : 0xFFFFFFu;
+        const gfx::Color expected = charge % 2 == 1 ? gfx::kBlack : gfx::kWhite;
         EXPECT_EQ(surface.pixel(370, 285), expected) << "charge " << charge;
     }
 }
@@ -79,11 +79,11 @@ TEST_F(ShipDrawTest, HullCoversItsOwnBullet) {
     ship.invincibleTimer = 0;
     ship.fire();  // at the centre, not yet moved
     drawShip();
-    EXPECT_EQ(surface.pixel(369, 289), 0xFFFFFFu);  // two arms of the bullet's cross
-    EXPECT_EQ(surface.pixel(371, 289), 0xFFFFFFu);
+    EXPECT_EQ(surface.pixel(369, 289), gfx::kWhite);  // two arms of the bullet's cross
+    EXPECT_EQ(surface.pixel(371, 289), gfx::kWhite);
     ship.update(&client);
     drawShip();
-    EXPECT_EQ(surface.pixel(370, 275), 0x00FFFFu);  // the bullet's yellow centre
+    EXPECT_EQ(surface.pixel(370, 275), gfx::Color(255, 255, 0));  // the bullet's yellow centre
 }
 
 }  // namespace

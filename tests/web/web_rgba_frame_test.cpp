@@ -21,9 +21,9 @@ TEST(WebRgbaFrame, StartsOpaqueBlack) {
 
 TEST(WebRgbaFrame, SurfacePixelsBecomeRedGreenBlueOpaque) {
     gfx::Surface surface(4, 3);
-    surface.setPixel(0, 0, 0x0000FF);  // a COLORREF: red
-    surface.setPixel(3, 2, 0xFF0000);  // blue
-    surface.setPixel(1, 1, 0xBBBBFF);  // the shield's light blue-grey
+    surface.setPixel(0, 0, gfx::Color(255, 0, 0));
+    surface.setPixel(3, 2, gfx::Color(0, 0, 255));
+    surface.setPixel(1, 1, gfx::Color(0xBB, 0xBB, 0xFF));  // the shield's pale blue
     const std::uint32_t* pixels = surface.pixels();
     RgbaFrame frame(4, 3);
     frame.convert(surface);
@@ -42,7 +42,7 @@ TEST(WebRgbaFrame, SurfacePixelsBecomeRedGreenBlueOpaque) {
 
 TEST(WebRgbaFrame, ANewFrameOverwritesTheLastOne) {
     gfx::Surface surface(2, 2);
-    surface.setPixel(1, 1, 0xFFFFFF);
+    surface.setPixel(1, 1, gfx::kWhite);
     RgbaFrame frame(2, 2);
     frame.convert(surface);
     EXPECT_EQ(rgbaAt(frame, 1, 1), (std::array<int, 4>{255, 255, 255, 255}));
@@ -53,15 +53,15 @@ TEST(WebRgbaFrame, ANewFrameOverwritesTheLastOne) {
 
 TEST(WebRgbaFrame, ASmallerSurfaceLeavesTheRestBlackAndALargerOneIsClipped) {
     gfx::Surface small(1, 1);
-    small.setPixel(0, 0, 0xFFFFFF);
+    small.setPixel(0, 0, gfx::kWhite);
     RgbaFrame frame(2, 2);
     frame.convert(small);
     EXPECT_EQ(rgbaAt(frame, 0, 0), (std::array<int, 4>{255, 255, 255, 255}));
     EXPECT_EQ(rgbaAt(frame, 1, 1), (std::array<int, 4>{0, 0, 0, 255}));
 
     gfx::Surface large(3, 3);
-    large.setPixel(2, 2, 0xFFFFFF);
-    large.setPixel(1, 0, 0x00FF00);
+    large.setPixel(2, 2, gfx::kWhite);
+    large.setPixel(1, 0, gfx::Color(0, 255, 0));
     frame.convert(large);
     EXPECT_EQ(rgbaAt(frame, 1, 0), (std::array<int, 4>{0, 255, 0, 255}));
     EXPECT_EQ(rgbaAt(frame, 1, 1), (std::array<int, 4>{0, 0, 0, 255}));

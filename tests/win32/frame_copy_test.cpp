@@ -57,12 +57,12 @@ gfx::Surface pattern() {
     for (std::int32_t y = 0; y < 5; ++y) {
         for (std::int32_t x = 0; x < 7; ++x) {
             s.setPixel(x, y,
-                       gfx::rgb(static_cast<std::uint32_t>(30 * x + 10), 0,
-                                static_cast<std::uint32_t>(40 * y + 5)));
+                       gfx::Color(static_cast<std::uint8_t>(30 * x + 10), 0,
+                                  static_cast<std::uint8_t>(40 * y + 5)));
         }
     }
-    s.setPixel(0, 0, gfx::rgb(255, 0, 0));
-    s.setPixel(6, 4, gfx::rgb(0, 0, 255));
+    s.setPixel(0, 0, gfx::Color(255, 0, 0));
+    s.setPixel(6, 4, gfx::Color(0, 0, 255));
     return s;
 }
 

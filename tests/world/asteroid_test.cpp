@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include "gfx/surface.h"
 #include "support/fake_platform.h"
@@ -21,7 +22,7 @@ constexpr Rect kClient{0, 0, 740, 580};
 
 // Places an asteroid by hand.
 class TestAsteroid : public Asteroid {
-  public:
+public:
     void place(Vec2 at, Vec2 drift) {
         position = at;
         velocity = drift;
@@ -42,7 +43,7 @@ struct LargeDraws {
 };
 
 class AsteroidTest : public ::testing::Test {
-  protected:
+protected:
     // Spawns a large asteroid from the first seed whose draws satisfy `wanted`.
     template <class Wanted>
     LargeDraws spawnLargeWhere(Asteroid& a, Wanted wanted) {
@@ -148,6 +149,36 @@ TEST_F(AsteroidTest, SpinFiveKeepsHeadingButOutlineTurnsWithPosition) {
     EXPECT_GT(a.getPosition().angle(), 80.0);
 }
 
+TEST_F(AsteroidTest, SpinTurnsHeadingAndOutlineBySpinTenthsLessAHalfDegreeATick) {
+    // Spin 10 turns clockwise on the screen (y grows downwards), spin 1 back.
+    for (const auto& [spin, degreesPerTick] : {std::pair{10, 0.5}, std::pair{1, -0.4}}) {
+        Seeded seeded(clock, 7);
+        TestAsteroid a;
+        for (int i = 0; i < 500 && a.getSpin() != spin; ++i) {
+            a.spawn(&kClient, Asteroid::kLarge, 1.0f, Vec2(), clock);
+        }
+        ASSERT_EQ(a.getSpin(), spin);
+        const double start = Vec2(30, 10).angle();  // every spawn's heading
+        ASSERT_NEAR(a.getHeading().angle(), start, 1e-6);
+
+        // At rest, so that only the spin turns the outline.
+        a.place(Vec2(370, 290), Vec2());
+        const double centre = a.getPosition().angle();
+        for (int tick = 1; tick <= 60; ++tick) {
+            a.update(&kClient);
+            const double heading = start + degreesPerTick * tick;
+            ASSERT_NEAR(a.getHeading().angle(), heading, 1e-3)
+                << "spin " << spin << " tick " << tick;
+            for (int i = 0; i < Asteroid::kCorners; ++i) {
+                const double theta = Vec2::toRadians(centre + heading + 36.0 * i);
+                const double r = a.getRadius()[i] * Asteroid::kLarge;
+                ASSERT_NEAR(a.getOutline()[i].x, 370 + r * std::cos(theta), 1.01) << "corner " << i;
+                ASSERT_NEAR(a.getOutline()[i].y, 290 + r * std::sin(theta), 1.01) << "corner " << i;
+            }
+        }
+    }
+}
+
 TEST_F(AsteroidTest, SmallKeepsExactPositionUntilFirstUpdate) {
     Seeded seeded(clock);
     TestAsteroid a;
@@ -213,7 +244,7 @@ TEST_F(AsteroidTest, DrawFillsLightGreyInsideTheOutline) {
     surface.newFrame(740, 580);
     a.draw(surface);
     EXPECT_EQ(surface.pixel(370, 290), gfx::kLtGrayBrush.color);
-    EXPECT_EQ(surface.pixel(370 + 101, 290), 0x000000u);  // beyond the longest corner
+    EXPECT_EQ(surface.pixel(370 + 101, 290), gfx::kBlack);  // beyond the longest corner
 }
 
 TEST(FindFreeAsteroid, TakesLowestInactiveSlot) {

@@ -8,13 +8,13 @@ namespace kolvane {
 namespace {
 
 constexpr Rect kClient{0, 0, 740, 580};
-constexpr gfx::Color kRed = 0x0000FF;
-constexpr gfx::Color kGreen = 0x00FF00;
-constexpr gfx::Color kYellow = 0x00FFFF;
+constexpr gfx::Color kRed(255, 0, 0);
+constexpr gfx::Color kGreen(0, 255, 0);
+constexpr gfx::Color kYellow(255, 255, 0);
 
 // Places a bullet by hand.
 class TestBullet : public Bullet {
-  public:
+public:
     void place(Vec2 at, Vec2 step) {
         position = at;
         velocity = step;
@@ -90,7 +90,7 @@ TEST(BulletWrap, TopEdgeContinuesNearBottom) {
 }
 
 class BulletDraw : public ::testing::Test {
-  protected:
+protected:
     BulletDraw() { surface.newFrame(32, 32); }
     gfx::Surface surface{32, 32};
 };
@@ -107,7 +107,7 @@ TEST_F(BulletDraw, SaucerLifetimeIsRedOthersGreen) {
         EXPECT_EQ(surface.pixel(9, 21), body) << lifetime;
         EXPECT_EQ(surface.pixel(11, 19), body) << lifetime;
         EXPECT_EQ(surface.pixel(10, 20), kYellow) << lifetime;
-        EXPECT_EQ(surface.pixel(10, 21), 0x000000u) << lifetime;
+        EXPECT_EQ(surface.pixel(10, 21), gfx::kBlack) << lifetime;
     }
 }
 
@@ -121,7 +121,7 @@ TEST_F(BulletDraw, CornersOffsetBeforeTruncation) {
     EXPECT_EQ(surface.pixel(0, 10), kYellow);
     EXPECT_EQ(surface.pixel(1, 9), kGreen);
     EXPECT_EQ(surface.pixel(1, 11), kGreen);
-    EXPECT_EQ(surface.pixel(1, 10), 0x000000u);
+    EXPECT_EQ(surface.pixel(1, 10), gfx::kBlack);
 }
 
 TEST(BulletPoint, TruncatesTowardZero) {

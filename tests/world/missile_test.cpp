@@ -13,11 +13,11 @@ namespace {
 using testing::Target;
 
 constexpr Rect kWide{0, 0, 100000, 100000};
-constexpr gfx::Color kRed = 0x0000FF;
+constexpr gfx::Color kRed(255, 0, 0);
 
 // Sets a missile's flight state by hand.
 class TestMissile : public Missile {
-  public:
+public:
     void set(Vec2 at, Vec2 motion, std::int32_t ticks) {
         position = at;
         heading = motion;
@@ -118,7 +118,7 @@ TEST(MissileSteering, InactiveTargetKeepsDirection) {
 }
 
 class MissileDraw : public ::testing::Test {
-  protected:
+protected:
     MissileDraw() { surface.newFrame(400, 300); }
     gfx::Surface surface{400, 300};
 };
@@ -150,14 +150,14 @@ TEST_F(MissileDraw, BracketOnlyWhileTargetActive) {
           Point{185, 86}, Point{186, 85}, Point{185, 115}, Point{215, 86}}) {
         EXPECT_EQ(surface.pixel(p.x, p.y), kRed) << p.x << "," << p.y;
     }
-    EXPECT_EQ(surface.pixel(211, 115), 0x000000u);
-    EXPECT_EQ(surface.pixel(200, 100), 0x000000u);
+    EXPECT_EQ(surface.pixel(211, 115), gfx::kBlack);
+    EXPECT_EQ(surface.pixel(200, 100), gfx::kBlack);
 
     target.setActive(false);
     surface.newFrame(400, 300);
     m.draw(surface);
-    EXPECT_EQ(surface.pixel(215, 115), 0x000000u);
-    EXPECT_EQ(surface.pixel(185, 86), 0x000000u);
+    EXPECT_EQ(surface.pixel(215, 115), gfx::kBlack);
+    EXPECT_EQ(surface.pixel(185, 86), gfx::kBlack);
 }
 
 TEST_F(MissileDraw, OriginalDrawsAfterCopyIsDestroyed) {

@@ -18,12 +18,12 @@ constexpr Rect kClient{0, 0, 740, 580};
 
 // Sets the drift by hand after a spawn has randomised it.
 class TestPowerUp : public PowerUp {
-  public:
+public:
     void setDrift(Vec2 v) { velocity = v; }
 };
 
 class PowerUpTest : public ::testing::Test {
-  protected:
+protected:
     FakePlatform clock;
     Seeded seeded{clock};
 };
@@ -87,7 +87,7 @@ TEST_F(PowerUpTest, BlinksOutOnMultiplesOfFifty) {
     const auto drawn = [&] {
         surface.newFrame(200, 200);
         p.draw(surface);
-        return surface.pixel(93, 100) == 0xFFFFFFu;
+        return surface.pixel(93, 100) == gfx::kWhite;
     };
     EXPECT_FALSE(drawn());  // age 0, the frame right after the spawn
     int updates = 0;
@@ -109,12 +109,12 @@ TEST_F(PowerUpTest, DrawsWhiteDiscWithBlackRimAndMark) {
     gfx::Surface surface(200, 200);
     surface.newFrame(200, 200);
     p.draw(surface);
-    EXPECT_EQ(surface.pixel(93, 100), 0xFFFFFFu);
-    EXPECT_EQ(surface.textColor(), 0x000000u);
-    EXPECT_EQ(surface.pixel(111, 100), 0x000000u);  // outside the disc
-    bool mark = false;                              // some black pixel of the "?" inside the disc
+    EXPECT_EQ(surface.pixel(93, 100), gfx::kWhite);
+    EXPECT_EQ(surface.textColor(), gfx::kBlack);
+    EXPECT_EQ(surface.pixel(111, 100), gfx::kBlack);  // outside the disc
+    bool mark = false;                                // some black pixel of the "?" inside the disc
     for (int y = 94; y < 106; ++y) {
-        for (int x = 97; x < 104; ++x) mark = mark || surface.pixel(x, y) == 0x000000u;
+        for (int x = 97; x < 104; ++x) mark = mark || surface.pixel(x, y) == gfx::kBlack;
     }
     EXPECT_TRUE(mark);
 }

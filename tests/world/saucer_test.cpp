@@ -22,7 +22,7 @@ constexpr Rect kClient{0, 0, 740, 580};
 
 // Places a saucer by hand, in flight, aiming at `aim`.
 class TestSaucer : public Saucer {
-  public:
+public:
     void place(Vec2 at, Vec2 step, const SpaceObject* aim = nullptr) {
         position = at;
         velocity = step;
@@ -31,7 +31,7 @@ class TestSaucer : public Saucer {
     }
     void setVelocity(Vec2 v) { velocity = v; }
 
-  private:
+private:
     // The target is private to Saucer; the one way in is a launch, after
     // which the place is set again by hand.
     void launchTarget(const SpaceObject* aim) {
@@ -44,7 +44,7 @@ class TestSaucer : public Saucer {
 };
 
 class SaucerTest : public ::testing::Test {
-  protected:
+protected:
     FakePlatform clock;
     Seeded seeded{clock};
     Target ship{Vec2(370, 290), true};
@@ -186,6 +186,38 @@ TEST_F(SaucerTest, OnScreenFiresAgainRightAfterExpiry) {
     EXPECT_NEAR(s.bullet.getPosition().x, 103.0, 1e-4);
 }
 
+// A ship in flight: each update moves it by its velocity.
+class MovingShip final : public SpaceObject {
+public:
+    MovingShip(Vec2 at, Vec2 step) {
+        position = at;
+        velocity = step;
+        active = true;
+    }
+    void draw(gfx::Surface&) override {}
+    void update(const Rect*) override { position += velocity; }
+};
+
+TEST_F(SaucerTest, AimsAtWhereAMovingShipIsNowWithoutLead) {
+    // The ship crosses the saucer's line of sight at 5 pixels a tick, so any
+    // lead would turn the shot; it has flown 125 pixels since the launch.
+    MovingShip moving(Vec2(200, 400), Vec2(3, 4));
+    TestSaucer s;
+    s.place(Vec2(600.5, 100.5), Vec2(-2, 0), &moving);
+    for (int tick = 0; tick < 25; ++tick) moving.update(&kClient);
+    s.update(&kClient);
+    ASSERT_TRUE(s.bullet.isActive());
+
+    // Fired from the saucer's centre after its move, toward the ship's
+    // position of this tick; the shot has made one step of 3 pixels since.
+    const Vec2 to = moving.getPosition() - s.getPosition();
+    const Vec2 shot = s.bullet.getVelocity();
+    EXPECT_NEAR(shot.length(), 3.0, 1e-5);
+    EXPECT_NEAR(shot.angle(), to.angle(), 1e-3);
+    EXPECT_NEAR(s.bullet.getPosition().x, s.getPosition().x + shot.x, 1e-3);
+    EXPECT_NEAR(s.bullet.getPosition().y, s.getPosition().y + shot.y, 1e-3);
+}
+
 TEST_F(SaucerTest, LastShotFliesOnAfterSwitchOff) {
     TestSaucer s;
     s.place(Vec2(100.5, 290.5), Vec2(0, 0), &ship);
@@ -199,9 +231,9 @@ TEST_F(SaucerTest, LastShotFliesOnAfterSwitchOff) {
     gfx::Surface surface(740, 580);
     surface.newFrame(740, 580);
     s.draw(surface);
-    EXPECT_EQ(surface.pixel(100, 290), 0x000000u);  // no hull
+    EXPECT_EQ(surface.pixel(100, 290), gfx::kBlack);  // no hull
     const Point p = s.bullet.getPosition().toPoint();
-    EXPECT_EQ(surface.pixel(p.x, p.y), 0x00FFFFu);  // the shot's centre
+    EXPECT_EQ(surface.pixel(p.x, p.y), gfx::Color(255, 255, 0));  // the shot's centre
 }
 
 TEST_F(SaucerTest, RelaunchRemovesOldShot) {
@@ -225,7 +257,7 @@ TEST_F(SaucerTest, DrawFillsGreyHexagonWhileActive) {
     surface.newFrame(740, 580);
     s.draw(surface);
     EXPECT_EQ(surface.pixel(200, 98), gfx::kGrayBrush.color);
-    EXPECT_EQ(surface.pixel(200, 110), 0x000000u);
+    EXPECT_EQ(surface.pixel(200, 110), gfx::kBlack);
 }
 
 }  // namespace

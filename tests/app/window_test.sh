@@ -62,8 +62,7 @@ check_title_frame() {
 }
 
 run_title() {
-    # A stray argument, which the game must ignore.
-    start_game "$GAME" --ignored-argument
+    start_game "$GAME"
     check_window
     sleep 0.5
     shot title

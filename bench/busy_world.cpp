@@ -7,8 +7,8 @@
 #include "app/script.h"
 #include "app/script_player.h"
 #include "core/random.h"
+#include "game/game_world.h"
 #include "game/rules.h"
-#include "game/world.h"
 
 namespace kolvane::bench {
 
@@ -29,7 +29,7 @@ Vec2 fragmentPlace(int slot) {
 }  // namespace
 
 BusyGame::BusyGame()
-    : world_(std::make_unique<World>()),
+    : world_(std::make_unique<GameWorld>()),
       session_(*world_, SessionStart{kClock, kSeed, kDefaultClient}) {
     session_.start();
     session_.paint();
@@ -53,7 +53,7 @@ bool BusyGame::replay(const char* path) {
 }
 
 void BusyGame::fill() {
-    World& w = *world_;
+    GameWorld& w = *world_;
     Ship& ship = w.ship;
     GameState& game = w.game;
     if (!game.running) startGame(w, session_, &client_);
@@ -70,7 +70,7 @@ void BusyGame::fill() {
         game.asteroidsLeft += 1;
     }
 
-    for (int i = 0; i < World::kSaucers; ++i) launchSaucer(w.saucers.data(), &client_, &ship);
+    for (int i = 0; i < GameWorld::kSaucers; ++i) launchSaucer(w.saucers.data(), &client_, &ship);
     for (Saucer& s : w.saucers) {
         if (!s.bullet.isActive()) s.shoot();
     }
@@ -105,19 +105,19 @@ void BusyGame::release(int key) {
 }
 
 void BusyGame::save() {
-    saved_.resize(sizeof(World));
-    std::memcpy(saved_.data(), static_cast<const void*>(world_.get()), sizeof(World));
+    saved_.resize(sizeof(GameWorld));
+    std::memcpy(saved_.data(), static_cast<const void*>(world_.get()), sizeof(GameWorld));
     savedRandom_ = randomState();
 }
 
 void BusyGame::restore() {
-    if (saved_.size() != sizeof(World)) return;
-    std::memcpy(static_cast<void*>(world_.get()), saved_.data(), sizeof(World));
+    if (saved_.size() != sizeof(GameWorld)) return;
+    std::memcpy(static_cast<void*>(world_.get()), saved_.data(), sizeof(GameWorld));
     kolvane::srand(savedRandom_);
 }
 
 BusyGame::Census BusyGame::census() const {
-    const World& w = *world_;
+    const GameWorld& w = *world_;
     Census c;
     for (const Asteroid& a : w.asteroids) c.asteroids += a.isActive() ? 1 : 0;
     for (const Saucer& s : w.saucers) {

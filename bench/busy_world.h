@@ -19,7 +19,7 @@
 #include "core/geometry.h"
 
 namespace kolvane {
-struct World;
+struct GameWorld;
 }
 
 namespace kolvane::bench {
@@ -56,7 +56,7 @@ public:
     void save();
     void restore();
 
-    World& world() { return *world_; }
+    GameWorld& world() { return *world_; }
     Session& session() { return session_; }
     const Rect& client() const { return client_; }
 
@@ -77,7 +77,7 @@ private:
     bool replay(const char* path);
 
     Rect client_ = kDefaultClient;
-    std::unique_ptr<World> world_;
+    std::unique_ptr<GameWorld> world_;
     Session session_;
     std::vector<unsigned char> saved_;
     std::uint32_t savedRandom_ = 0;

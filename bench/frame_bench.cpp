@@ -13,7 +13,7 @@
 #include "bench/bench_summary.h"
 #include "bench/busy_world.h"
 #include "game/collisions.h"
-#include "game/world.h"
+#include "game/game_world.h"
 #include "gfx/region.h"
 #include "gfx/surface.h"
 
@@ -68,7 +68,7 @@ BENCHMARK(BM_CollisionPass)->Unit(benchmark::kMicrosecond);
 
 // The first large asteroid in play, or the first small one.
 const Asteroid& sampleAsteroid() {
-    const World& w = busy().world();
+    const GameWorld& w = busy().world();
     for (const Asteroid& a : w.asteroids) {
         if (a.isActive() && a.getSize() == Asteroid::kLarge) return a;
     }

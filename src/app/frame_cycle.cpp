@@ -3,9 +3,9 @@
 #include "core/platform.h"
 #include "core/random.h"
 #include "game/collisions.h"
+#include "game/game_world.h"
 #include "game/rules.h"
 #include "game/screen.h"
-#include "game/world.h"
 #include "ship/keyboard.h"
 
 namespace kolvane {
@@ -14,7 +14,7 @@ namespace {
 constexpr float kTitleAsteroidSpeed = 0.5f;
 }
 
-FrameCycle::FrameCycle(World& world, Platform& platform) : world_(world), platform_(platform) {}
+FrameCycle::FrameCycle(GameWorld& world, Platform& platform) : world_(world), platform_(platform) {}
 
 void FrameCycle::create(Rect client) {
     clientRect_ = client;
@@ -28,7 +28,7 @@ void FrameCycle::create(Rect client) {
 
 void FrameCycle::tick(Rect client) {
     clientRect_ = client;
-    World& w = world_;
+    GameWorld& w = world_;
     if (!w.game.paused) {
         pollKeyboard(w.ship, w.game.running, platform_);
         if (w.game.running) {
@@ -48,7 +48,7 @@ void FrameCycle::tick(Rect client) {
 
 const gfx::Surface& FrameCycle::paint(Rect client) {
     clientRect_ = client;
-    World& w = world_;
+    GameWorld& w = world_;
     surface_.newFrame(client.right - client.left, client.bottom - client.top);
     drawStarfield(surface_);
     for (Asteroid& a : w.asteroids) {

@@ -10,11 +10,11 @@
 namespace kolvane {
 
 class Platform;
-struct World;
+struct GameWorld;
 
 class FrameCycle {
 public:
-    FrameCycle(World& world, Platform& platform);
+    FrameCycle(GameWorld& world, Platform& platform);
 
     void create(Rect client);
     void tick(Rect client);
@@ -23,10 +23,10 @@ public:
     void keyDown(Rect client, KeyEvent key);
 
     const gfx::Surface& frame() const { return surface_; }
-    World& world() { return world_; }
+    GameWorld& world() { return world_; }
 
 private:
-    World& world_;
+    GameWorld& world_;
     Platform& platform_;
     Rect clientRect_{};
     gfx::Surface surface_;  // the off-screen buffer, kept for the whole run

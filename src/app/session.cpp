@@ -5,7 +5,7 @@
 
 namespace kolvane {
 
-Session::Session(World& world, const SessionStart& start)
+Session::Session(GameWorld& world, const SessionStart& start)
     : world_(world), start_(start), client_(start.client), cycle_(world, *this) {
     bindRandomClock(this);
     kolvane::srand(start.seed);

@@ -17,7 +17,7 @@
 
 namespace kolvane {
 
-struct World;
+struct GameWorld;
 class Session;
 
 // What a session starts from: the clock's second, the generator's state and
@@ -47,7 +47,7 @@ public:
     static constexpr int kMaxListeners = 4;
 
     // Seeds the generator and makes this session's clock the one it reads.
-    Session(World& world, const SessionStart& start);
+    Session(GameWorld& world, const SessionStart& start);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -73,8 +73,8 @@ public:
 
     bool quitRequested() const { return quitRequested_; }
     std::int64_t ticksDone() const { return ticksDone_; }
-    const World& world() const { return world_; }
-    World& world() { return world_; }
+    const GameWorld& world() const { return world_; }
+    GameWorld& world() { return world_; }
     const gfx::Surface& frame() const { return cycle_.frame(); }
     Rect client() const { return client_; }
     const SessionStart& startedFrom() const { return start_; }
@@ -89,7 +89,7 @@ public:
     void messageBox(const char* text, const char* caption) override;
 
 private:
-    World& world_;
+    GameWorld& world_;
     SessionStart start_;
     Rect client_;
     FrameCycle cycle_;

@@ -2,7 +2,7 @@
 
 #include "core/platform.h"
 #include "core/random.h"
-#include "game/world.h"
+#include "game/game_world.h"
 
 namespace kolvane {
 
@@ -17,7 +17,7 @@ constexpr std::int32_t kCapsuleMissiles = 10;
 
 enum class Projectile { kBullet, kMissile };
 
-void shipDies(World& world) {
+void shipDies(GameWorld& world) {
     world.game.messageAge = 0;
     world.game.setMessage("Dead");
     world.game.targetingAids = false;
@@ -32,7 +32,7 @@ bool strikes(const Asteroid& asteroid, Point now, Vec2 position, Vec2 velocity) 
     return asteroid.contains(ahead.x, ahead.y);
 }
 
-void dropCapsule(World& world, int i) {
+void dropCapsule(GameWorld& world, int i) {
     // Drawn for every destroyed asteroid, whether or not a capsule can appear.
     const std::int32_t d = randomInt(0, 11);
     if (d != 0 || world.powerUp.isActive()) return;
@@ -42,7 +42,7 @@ void dropCapsule(World& world, int i) {
     world.powerUp.spawn(world.asteroids[i].getPosition(), drift);
 }
 
-void destroyAsteroid(World& world, MessageBoxes& boxes, const Rect* client, int i,
+void destroyAsteroid(GameWorld& world, MessageBoxes& boxes, const Rect* client, int i,
                      Projectile projectile, int j) {
     GameState& game = world.game;
     Asteroid& asteroid = world.asteroids[i];
@@ -73,7 +73,7 @@ void destroyAsteroid(World& world, MessageBoxes& boxes, const Rect* client, int 
 
 // Stage 1: the hull, then bullet j and missile j for every slot j, against
 // asteroid i. A fragment that lands in slot i meets the remaining projectiles.
-void resolveAsteroid(World& world, MessageBoxes& boxes, const Rect* client, int i) {
+void resolveAsteroid(GameWorld& world, MessageBoxes& boxes, const Rect* client, int i) {
     Ship& ship = world.ship;
     const Asteroid& asteroid = world.asteroids[i];
     for (const Point& p : ship.outline) {
@@ -101,7 +101,7 @@ void resolveAsteroid(World& world, MessageBoxes& boxes, const Rect* client, int 
 }
 
 // Stage 2. A shot whose saucer is gone is never tested.
-void resolveSaucerShots(World& world) {
+void resolveSaucerShots(GameWorld& world) {
     Ship& ship = world.ship;
     for (Saucer& saucer : world.saucers) {
         const Vec2 shot = saucer.bullet.getPosition();
@@ -120,7 +120,7 @@ void resolveSaucerShots(World& world) {
 }
 
 // Stage 3. A bullet is spent on the first saucer it hits.
-void resolveSaucerHits(World& world) {
+void resolveSaucerHits(GameWorld& world) {
     Ship& ship = world.ship;
     for (int j = 0; j < Ship::kSlots; ++j) {
         for (Saucer& saucer : world.saucers) {
@@ -136,7 +136,7 @@ void resolveSaucerHits(World& world) {
 }
 
 // Only the two missile weapons turn a repeat into ten missiles.
-void applyCapsule(World& world, std::int32_t effect) {
+void applyCapsule(GameWorld& world, std::int32_t effect) {
     GameState& game = world.game;
     Ship& ship = world.ship;
     switch (effect) {
@@ -197,7 +197,7 @@ void applyCapsule(World& world, std::int32_t effect) {
 
 // Stage 4. The hull region stays where the ship last was while it is down,
 // so a capsule drifting there is still collected.
-void resolvePickUp(World& world) {
+void resolvePickUp(GameWorld& world) {
     if (world.ship.getRegion().intersects(world.powerUp.getBounds()) && world.powerUp.isActive()) {
         applyCapsule(world, randomInt(1, 10));
         world.powerUp.setActive(false);
@@ -206,8 +206,8 @@ void resolvePickUp(World& world) {
 
 }  // namespace
 
-void resolveCollisions(World& world, MessageBoxes& boxes, const Rect* client) {
-    for (int i = 0; i < World::kAsteroids; ++i) {
+void resolveCollisions(GameWorld& world, MessageBoxes& boxes, const Rect* client) {
+    for (int i = 0; i < GameWorld::kAsteroids; ++i) {
         resolveAsteroid(world, boxes, client, i);
         // Checked after every slot; the pass goes on regardless.
         if (world.ship.getLives() <= 0) world.game.running = false;

@@ -7,8 +7,8 @@
 namespace kolvane {
 
 class MessageBoxes;
-struct World;
+struct GameWorld;
 
-void resolveCollisions(World& world, MessageBoxes& boxes, const Rect* client);
+void resolveCollisions(GameWorld& world, MessageBoxes& boxes, const Rect* client);
 
 }  // namespace kolvane

@@ -2,7 +2,7 @@
 
 #include "core/platform.h"
 #include "core/random.h"
-#include "game/world.h"
+#include "game/game_world.h"
 
 namespace kolvane {
 
@@ -27,7 +27,7 @@ void charge(GameState& game, std::int32_t cost) {
     if (game.score > cost) game.score -= cost;
 }
 
-void secondaryFire(World& world, const Rect* client) {
+void secondaryFire(GameWorld& world, const Rect* client) {
     Ship& ship = world.ship;
     GameState& game = world.game;
     switch (game.special) {
@@ -71,7 +71,7 @@ void secondaryFire(World& world, const Rect* client) {
 
 }  // namespace
 
-void handleKeyDown(World& world, Platform& platform, const Rect* client, KeyEvent key) {
+void handleKeyDown(GameWorld& world, Platform& platform, const Rect* client, KeyEvent key) {
     GameState& game = world.game;
     // Any key ends a pause, auto-repeats included.
     game.paused = false;
@@ -102,7 +102,7 @@ void handleKeyDown(World& world, Platform& platform, const Rect* client, KeyEven
     }
 }
 
-void startGame(World& world, MessageBoxes& boxes, const Rect* client) {
+void startGame(GameWorld& world, MessageBoxes& boxes, const Rect* client) {
     GameState& game = world.game;
     for (Saucer& saucer : world.saucers) {
         saucer.setActive(false);
@@ -120,7 +120,7 @@ void startGame(World& world, MessageBoxes& boxes, const Rect* client) {
     newLevel(world, boxes, truncate(game.level), client);
 }
 
-void newLevel(World& world, MessageBoxes& boxes, int levelNumber, const Rect* client) {
+void newLevel(GameWorld& world, MessageBoxes& boxes, int levelNumber, const Rect* client) {
     for (Asteroid& asteroid : world.asteroids) asteroid.setActive(false);
     const auto speed = static_cast<float>(levelNumber / 3.0);
     for (int i = 0; i < kLargePerLevel; ++i) {
@@ -131,7 +131,7 @@ void newLevel(World& world, MessageBoxes& boxes, int levelNumber, const Rect* cl
     world.game.shotsFired = 0;
 }
 
-void stepRespawn(World& world, const Rect* client) {
+void stepRespawn(GameWorld& world, const Rect* client) {
     GameState& game = world.game;
     if (!world.ship.isActive() && game.respawnTimer < kRespawnTicks) {
         game.respawnTimer += 1;
@@ -143,7 +143,7 @@ void stepRespawn(World& world, const Rect* client) {
     }
 }
 
-void stepSaucerLaunch(World& world, const Rect* client) {
+void stepSaucerLaunch(GameWorld& world, const Rect* client) {
     GameState& game = world.game;
     // One threshold per tick, even when no saucer slot is free.
     if (game.score >= game.nextSaucerScore) {
@@ -152,7 +152,7 @@ void stepSaucerLaunch(World& world, const Rect* client) {
     }
 }
 
-void stepLevelClear(World& world, MessageBoxes& boxes, const Rect* client) {
+void stepLevelClear(GameWorld& world, MessageBoxes& boxes, const Rect* client) {
     GameState& game = world.game;
     if (game.asteroidsLeft == 0 && game.levelClearTimer == 0) {
         // Draw the ship back to the middle, unless it already lies on the

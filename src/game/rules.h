@@ -11,16 +11,16 @@ namespace kolvane {
 
 class MessageBoxes;
 class Platform;
-struct World;
+struct GameWorld;
 
 // Every key-down, in every state.
-void handleKeyDown(World& world, Platform& platform, const Rect* client, KeyEvent key);
+void handleKeyDown(GameWorld& world, Platform& platform, const Rect* client, KeyEvent key);
 
-void startGame(World& world, MessageBoxes& boxes, const Rect* client);
-void newLevel(World& world, MessageBoxes& boxes, int levelNumber, const Rect* client);
+void startGame(GameWorld& world, MessageBoxes& boxes, const Rect* client);
+void newLevel(GameWorld& world, MessageBoxes& boxes, int levelNumber, const Rect* client);
 
-void stepRespawn(World& world, const Rect* client);
-void stepSaucerLaunch(World& world, const Rect* client);
-void stepLevelClear(World& world, MessageBoxes& boxes, const Rect* client);
+void stepRespawn(GameWorld& world, const Rect* client);
+void stepSaucerLaunch(GameWorld& world, const Rect* client);
+void stepLevelClear(GameWorld& world, MessageBoxes& boxes, const Rect* client);
 
 }  // namespace kolvane

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cstring>
 
-#include "game/world.h"
+#include "game/game_world.h"
 #include "gfx/surface.h"
 
 namespace kolvane {
@@ -42,14 +42,14 @@ constexpr std::array<Point, 8> kAidMark{{
 
 constexpr Rect kMessageRect{1, 20, 300, 50};
 
-void drawLabel(World& world, gfx::Surface& surface, std::int32_t left, std::int32_t right,
+void drawLabel(GameWorld& world, gfx::Surface& surface, std::int32_t left, std::int32_t right,
                const char* text) {
     world.hudRect.left = left;
     world.hudRect.right = right;
     surface.drawText(text, static_cast<std::int32_t>(std::strlen(text)), world.hudRect, kHudFlags);
 }
 
-void drawNumber(World& world, gfx::Surface& surface, std::int32_t left, std::int32_t right,
+void drawNumber(GameWorld& world, gfx::Surface& surface, std::int32_t left, std::int32_t right,
                 std::int32_t value) {
     std::array<char, 16> digits{};
     const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
@@ -84,7 +84,7 @@ void drawStarfield(gfx::Surface& surface) {
     for (const Point& star : kStars) surface.setPixel(star.x, star.y, kWhite);
 }
 
-void drawTargetingAids(World& world, gfx::Surface& surface) {
+void drawTargetingAids(GameWorld& world, gfx::Surface& surface) {
     // A fresh red pen every paint, and the previous one put back afterwards.
     const gfx::Pen previous =
         surface.selectPen(gfx::createPen(gfx::PenStyle::kDot, 1, kPointerRed));
@@ -118,7 +118,7 @@ void drawTitleScreen(gfx::Surface& surface, const Rect& client) {
                      kHelpFlags);
 }
 
-void drawHud(World& world, gfx::Surface& surface) {
+void drawHud(GameWorld& world, gfx::Surface& surface) {
     const GameState& game = world.game;
     surface.setBkMode(gfx::BkMode::kTransparent);
     surface.setTextColor(kWhite);
@@ -136,7 +136,7 @@ void drawHud(World& world, gfx::Surface& surface) {
     drawLabel(world, surface, 405, 500, specialName(game.special));
 }
 
-void drawMessage(World& world, gfx::Surface& surface) {
+void drawMessage(GameWorld& world, gfx::Surface& surface) {
     GameState& game = world.game;
     if (game.message[0] == '\0') return;
     if (game.messageAge == kMessageShows) {

@@ -8,14 +8,14 @@ namespace kolvane {
 namespace gfx {
 class Surface;
 }
-struct World;
+struct GameWorld;
 
 void drawStarfield(gfx::Surface& surface);
-void drawTargetingAids(World& world, gfx::Surface& surface);
+void drawTargetingAids(GameWorld& world, gfx::Surface& surface);
 void drawTitleScreen(gfx::Surface& surface, const Rect& client);
-void drawHud(World& world, gfx::Surface& surface);
+void drawHud(GameWorld& world, gfx::Surface& surface);
 // Ages the message and empties it once it has been shown for 100 paints.
-void drawMessage(World& world, gfx::Surface& surface);
+void drawMessage(GameWorld& world, gfx::Surface& surface);
 
 // The HUD's name of a special weapon ("" for an unknown value).
 const char* specialName(int special);

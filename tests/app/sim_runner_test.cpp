@@ -8,13 +8,13 @@
 
 #include "app/sim/runner.h"
 #include "core/random.h"
-#include "game/world.h"
+#include "game/game_world.h"
 
 namespace kolvane::sim {
 namespace {
 
 TEST(Session, ClockGainsOneSecondPerWholeThousandMilliseconds) {
-    World world;
+    GameWorld world;
     Session s(world, SessionStart{1000, 1, Rect{0, 0, 64, 48}});
     s.start();
     EXPECT_EQ(s.timeSeconds(), 1000);
@@ -27,7 +27,7 @@ TEST(Session, ClockGainsOneSecondPerWholeThousandMilliseconds) {
 }
 
 TEST(Session, ClockWrapsLikeA32BitCounter) {
-    World world;
+    GameWorld world;
     Session s(world, SessionStart{std::numeric_limits<std::int32_t>::max(), 1, Rect{}});
     s.start();
     for (int i = 0; i < 67; ++i) s.tick();
@@ -39,7 +39,7 @@ TEST(Session, LosingTheKeyboardReleasesEachHeldKeyAsAKeyUp) {
         void keyUp(const Session&, int key) override { keys += std::to_string(key) + " "; }
         std::string keys;
     } ups;
-    World world;
+    GameWorld world;
     Session s(world, SessionStart{});
     s.addListener(ups);
     s.keyDown(KeyEvent{vk::kLeft, false});

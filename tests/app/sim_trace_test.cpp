@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/sim/trace.h"
-#include "game/world.h"
+#include "game/game_world.h"
 #include "sim_process.h"
 #include "support/fake_platform.h"
 #include "support/seeded.h"
@@ -21,7 +21,7 @@ using kolvane::testing::FakePlatform;
 using kolvane::testing::Seeded;
 namespace fs = std::filesystem;
 
-std::string traceOf(const World& world, std::int64_t tick = 0) {
+std::string traceOf(const GameWorld& world, std::int64_t tick = 0) {
     std::string line;
     formatTraceLine(line, tick, world);
     return line;
@@ -30,7 +30,7 @@ std::string traceOf(const World& world, std::int64_t tick = 0) {
 TEST(TraceLine, FreshWorldInFull) {
     FakePlatform clock;
     Seeded seeded(clock, 1);
-    const World world;
+    const GameWorld world;
     EXPECT_EQ(traceOf(world),
               "{\"tick\":0,\"rng\":1,\"game\":{\"level\":1,\"nextSaucerScore\":1000,\"special\":2,"
               "\"message\":\"\",\"targetingAids\":false,\"running\":false,\"paused\":false,"
@@ -46,7 +46,7 @@ TEST(TraceLine, FreshWorldInFull) {
 TEST(TraceLine, TickAndGeneratorState) {
     FakePlatform clock;
     Seeded seeded(clock, 0xDEADBEEF);
-    const World world;
+    const GameWorld world;
     EXPECT_EQ(traceOf(world, 12345).rfind("{\"tick\":12345,\"rng\":3735928559,", 0), 0u);
 }
 
@@ -73,7 +73,7 @@ Motion motionOfSlot(const std::string& line, const std::string& list, int slot) 
 TEST(TraceLine, AsteroidNumbersReadBackExactly) {
     FakePlatform clock;
     Seeded seeded(clock, 7);
-    World world;
+    GameWorld world;
     const Rect client{0, 0, 740, 580};
     for (int i = 0; i < 4; ++i) {
         world.asteroids[i * 3].spawn(&client, Asteroid::kLarge, 1.0f / 3.0f, Vec2{}, clock);
@@ -101,7 +101,7 @@ TEST(TraceLine, AsteroidNumbersReadBackExactly) {
 TEST(TraceLine, MessageIsEscaped) {
     FakePlatform clock;
     Seeded seeded(clock);
-    World world;
+    GameWorld world;
     world.game.setMessage("say \"hi\" \\ \n\x01 ok");
     EXPECT_NE(traceOf(world).find("\"message\":\"say \\\"hi\\\" \\\\ \\u000a\\u0001 ok\""),
               std::string::npos);
@@ -110,7 +110,7 @@ TEST(TraceLine, MessageIsEscaped) {
 TEST(TraceLine, SaucerWithOnlyItsShotInFlight) {
     FakePlatform clock;
     Seeded seeded(clock);
-    World world;
+    GameWorld world;
     world.saucers[2].bullet.fire(Vec2(1.0, 0.0), Vec2(100.0, 50.5), Saucer::kShotSpeed,
                                  Bullet::kEnemyLifetime);
     const std::string line = traceOf(world);
@@ -124,7 +124,7 @@ TEST(TraceLine, SaucerWithOnlyItsShotInFlight) {
 TEST(TraceLine, CapsuleWhenActive) {
     FakePlatform clock;
     Seeded seeded(clock);
-    World world;
+    GameWorld world;
     world.powerUp.spawn(Vec2(200.0, 100.0), Vec2(0.0, 0.0));
     const std::string line = traceOf(world);
     const auto at = line.find("\"powerUp\":{\"position\":[");
@@ -139,7 +139,7 @@ TEST(TraceLine, CapsuleWhenActive) {
 TEST(TraceLine, ShipProjectilesAndMissileTargetSlot) {
     FakePlatform clock;
     Seeded seeded(clock);
-    World world;
+    GameWorld world;
     const Rect client{0, 0, 740, 580};
     world.asteroids[5].spawn(&client, Asteroid::kLarge, 0.5f, Vec2{}, clock);
     world.ship.respawn(client);
@@ -156,7 +156,7 @@ TEST(TraceLine, ShipProjectilesAndMissileTargetSlot) {
 TEST(TraceLine, ReusedBufferDoesNotGrowAgain) {
     FakePlatform clock;
     Seeded seeded(clock);
-    World world;
+    GameWorld world;
     std::string line;
     line.reserve(1 << 14);
     const auto* storage = line.data();
@@ -173,7 +173,7 @@ TEST(TraceWriter, TargetAppearsOnlyAtCommit) {
     testing::writeText(target, "old\n");
     FakePlatform clock;
     Seeded seeded(clock);
-    const World world;
+    const GameWorld world;
     TraceWriter writer;
     std::string error;
     ASSERT_TRUE(writer.open(target.string(), stdout, error)) << error;
@@ -191,7 +191,7 @@ TEST(TraceWriter, AbandonLeavesNothing) {
     const fs::path dir = testing::scratchDir();
     FakePlatform clock;
     Seeded seeded(clock);
-    const World world;
+    const GameWorld world;
     {
         TraceWriter writer;
         std::string error;
@@ -214,7 +214,7 @@ TEST(TraceWriter, DashWritesToTheGivenStream) {
     ASSERT_NE(sink, nullptr);
     FakePlatform clock;
     Seeded seeded(clock);
-    const World world;
+    const GameWorld world;
     TraceWriter writer;
     std::string error;
     ASSERT_TRUE(writer.open("-", sink, error));

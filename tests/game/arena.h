@@ -7,8 +7,8 @@
 #include "core/platform.h"
 #include "core/random.h"
 #include "game/collisions.h"
+#include "game/game_world.h"
 #include "game/rules.h"
-#include "game/world.h"
 #include "support/fake_platform.h"
 #include "support/seeded.h"
 
@@ -17,7 +17,7 @@ namespace kolvane::testing {
 struct Arena {
     FakePlatform platform;
     Seeded seeded{platform};
-    World world;
+    GameWorld world;
     Rect client{0, 0, 740, 580};
     FrameCycle cycle{world, platform};
 

@@ -18,7 +18,7 @@ void setUp(Arena& a, Vec2 at = Vec2(300.0, 200.0)) {
     a.moveShip(at);
 }
 
-int activeCount(const World& w, std::int32_t size) {
+int activeCount(const GameWorld& w, std::int32_t size) {
     int n = 0;
     for (const Asteroid& r : w.asteroids) n += (r.isActive() && r.getSize() == size) ? 1 : 0;
     return n;

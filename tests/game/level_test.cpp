@@ -69,7 +69,7 @@ TEST(NewLevel, FourLargeAsteroidsAtALevelThirdSpeed) {
     a.game().shotsFired = 12;
     a.game().asteroidsLeft = 3;
     newLevel(a.world, a.platform, 4, &a.client);
-    for (int i = 0; i < World::kAsteroids; ++i) {
+    for (int i = 0; i < GameWorld::kAsteroids; ++i) {
         const Asteroid& rock = a.world.asteroids[i];
         ASSERT_EQ(rock.isActive(), i < 4) << i;
         if (i < 4) {

@@ -98,7 +98,7 @@ void drawExpectedHud(gfx::Surface& s, const char* const (&texts)[10]) {
 }
 
 TEST(Hud, StartValuesAtProcessStart) {
-    World world;
+    GameWorld world;
     gfx::Surface s(740, 580);
     drawHud(world, s);
     gfx::Surface expected(740, 580);
@@ -157,14 +157,14 @@ TEST(Hud, UnknownSpecialHasNoName) {
 }
 
 // Paints the message line once on a fresh frame; true when it drew anything.
-bool paintMessage(World& w, gfx::Surface& s) {
+bool paintMessage(GameWorld& w, gfx::Surface& s) {
     s.newFrame(740, 580);
     drawMessage(w, s);
     return litIn(s, kMessageRect) > 0;
 }
 
 TEST(MessageLine, ShownForExactlyAHundredPaints) {
-    World w;
+    GameWorld w;
     gfx::Surface s(740, 580);
     w.game.setMessage("Good luck...");
     for (int paint = 1; paint <= 100; ++paint) {
@@ -178,7 +178,7 @@ TEST(MessageLine, ShownForExactlyAHundredPaints) {
 }
 
 TEST(MessageLine, ReplacementInheritsTheRemainingTime) {
-    World w;
+    GameWorld w;
     gfx::Surface s(740, 580);
     w.game.setMessage("Special: changed to Teleport");
     for (int paint = 0; paint < 95; ++paint) paintMessage(w, s);
@@ -189,7 +189,7 @@ TEST(MessageLine, ReplacementInheritsTheRemainingTime) {
 }
 
 TEST(MessageLine, TextStoredAtAgeHundredIsNeverDrawn) {
-    World w;
+    GameWorld w;
     gfx::Surface s(740, 580);
     w.game.setMessage("Dead");
     for (int paint = 0; paint < 100; ++paint) paintMessage(w, s);
@@ -199,7 +199,7 @@ TEST(MessageLine, TextStoredAtAgeHundredIsNeverDrawn) {
 }
 
 TEST(MessageLine, PauseFreezesTheAge) {
-    World w;
+    GameWorld w;
     gfx::Surface s(740, 580);
     w.game.paused = true;
     w.game.setMessage("Got targeting aids");
@@ -212,7 +212,7 @@ TEST(MessageLine, PauseFreezesTheAge) {
 }
 
 TEST(MessageLine, BlinksWhiteAndGrey) {
-    World w;
+    GameWorld w;
     gfx::Surface s(740, 580);
     w.game.setMessage("Extra life!");
     for (int paint = 0; paint < 4; ++paint) {
@@ -229,7 +229,7 @@ TEST(MessageLine, BlinksWhiteAndGrey) {
 }
 
 TEST(MessageLine, EmptyMessageChangesNothing) {
-    World w;
+    GameWorld w;
     gfx::Surface s(740, 580);
     EXPECT_FALSE(paintMessage(w, s));
     EXPECT_FALSE(w.messageBlink);

@@ -10,7 +10,7 @@ namespace {
 
 using testing::Arena;
 
-int activeSaucers(const World& w) {
+int activeSaucers(const GameWorld& w) {
     int n = 0;
     for (const Saucer& s : w.saucers) n += s.isActive() ? 1 : 0;
     return n;
@@ -87,7 +87,7 @@ TEST(SaucerLaunch, TwoThresholdsComeOnConsecutiveTicks) {
 TEST(SaucerLaunch, ThresholdAdvancesWithEverySlotBusy) {
     Arena a;
     a.start();
-    for (int i = 0; i < World::kSaucers; ++i) {
+    for (int i = 0; i < GameWorld::kSaucers; ++i) {
         launchSaucer(a.world.saucers.data(), &a.client, &a.ship());
     }
     a.game().score = 1000;

@@ -14,13 +14,13 @@
 
 #include "app/sim/runner.h"
 #include "core/platform.h"
-#include "game/world.h"
+#include "game/game_world.h"
 
 namespace {
 
+using kolvane::GameWorld;
 using kolvane::Rect;
 using kolvane::Vec2;
-using kolvane::World;
 using kolvane::sim::Options;
 using kolvane::sim::Runner;
 namespace vk = kolvane::vk;
@@ -115,7 +115,7 @@ bool onScreen(const Rect& r, const Rect& client) {
     return r.left >= 0 && r.top >= 50 && r.right <= client.right && r.bottom <= client.bottom;
 }
 
-bool battleScene(const World& w, const Rect& client) {
+bool battleScene(const GameWorld& w, const Rect& client) {
     const auto& ship = w.ship;
     if (!ship.isActive() || ship.invincibleTimer <= 0 || ship.teleportCharge > 0) return false;
     bool bullet = false;
@@ -134,7 +134,7 @@ bool battleScene(const World& w, const Rect& client) {
     return bullet && missile && saucer && capsule;
 }
 
-bool aidsScene(const World& w) {
+bool aidsScene(const GameWorld& w) {
     if (!w.game.targetingAids || !w.ship.isActive()) return false;
     // Well inside the field, so that the pointer line crosses the picture.
     const Vec2 p = w.ship.getPosition();
@@ -145,7 +145,7 @@ bool aidsScene(const World& w) {
 }
 
 // One tick's decisions.
-void steer(Recorder& rec, const World& w, const Rect& client, int tick, bool chaseCapsules) {
+void steer(Recorder& rec, const GameWorld& w, const Rect& client, int tick, bool chaseCapsules) {
     const auto& ship = w.ship;
     if (!ship.isActive()) {
         rec.hold(vk::kLeft, false);
@@ -215,7 +215,7 @@ int main(int argc, char** argv) {
         runner.start();
         Recorder rec(runner);
         rec.press(vk::kS);
-        const World& w = runner.world();
+        const GameWorld& w = runner.world();
         const Rect client = runner.client();
         for (int tick = 1; tick <= kMaxTicks && w.game.running; ++tick) {
             steer(rec, w, client, tick, true);

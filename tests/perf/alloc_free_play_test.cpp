@@ -10,7 +10,7 @@
 #include "bench/alloc_counter.h"
 #include "bench/busy_world.h"
 #include "core/platform.h"
-#include "game/world.h"
+#include "game/game_world.h"
 
 namespace kolvane::perf {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "game/world.h"
+#include "game/game_world.h"
 
 namespace kolvane::soak {
 
@@ -31,7 +31,7 @@ bool fail(std::string& problem, std::string text) {
 
 }  // namespace
 
-bool checkCounters(const World& world, std::string& problem) {
+bool checkCounters(const GameWorld& world, std::string& problem) {
     const GameState& g = world.game;
     const Ship& ship = world.ship;
     const std::string_view message(g.message.data(), g.message.size());
@@ -63,9 +63,9 @@ bool checkCounters(const World& world, std::string& problem) {
     return true;
 }
 
-bool checkPlaces(const World& world, const Rect& client, std::string& problem) {
+bool checkPlaces(const GameWorld& world, const Rect& client, std::string& problem) {
     int asteroids = 0;
-    for (int i = 0; i < World::kAsteroids; ++i) {
+    for (int i = 0; i < GameWorld::kAsteroids; ++i) {
         const Asteroid& a = world.asteroids[i];
         if (!a.isActive()) continue;
         ++asteroids;
@@ -73,7 +73,7 @@ bool checkPlaces(const World& world, const Rect& client, std::string& problem) {
             return fail(problem, "asteroid " + std::to_string(i) + " at " + where(a.getPosition()));
         }
     }
-    if (asteroids > World::kAsteroids) {
+    if (asteroids > GameWorld::kAsteroids) {
         return fail(problem, std::to_string(asteroids) + " active asteroids");
     }
     const Ship& ship = world.ship;
@@ -90,7 +90,7 @@ bool checkPlaces(const World& world, const Rect& client, std::string& problem) {
             return fail(problem, "missile " + std::to_string(i) + " at " + where(m.getPosition()));
         }
     }
-    for (int i = 0; i < World::kSaucers; ++i) {
+    for (int i = 0; i < GameWorld::kSaucers; ++i) {
         const Saucer& s = world.saucers[i];
         if (s.bullet.isActive() && !inField(s.bullet.getPosition(), client)) {
             return fail(problem, "saucer " + std::to_string(i) + "'s shot at " +
@@ -107,7 +107,7 @@ bool checkPlaces(const World& world, const Rect& client, std::string& problem) {
     return true;
 }
 
-bool checkInvariants(const World& world, const Rect& client, std::string& problem) {
+bool checkInvariants(const GameWorld& world, const Rect& client, std::string& problem) {
     return checkCounters(world, problem) && checkPlaces(world, client, problem);
 }
 

@@ -8,7 +8,7 @@
 #include "core/geometry.h"
 
 namespace kolvane {
-struct World;
+struct GameWorld;
 }
 
 namespace kolvane::soak {
@@ -20,11 +20,11 @@ inline constexpr int kMaxMessageLength = 32;
 // describing the first one broken. They allocate only to describe a problem.
 
 // Counts, timers, the message line, lives and missiles.
-bool checkCounters(const World& world, std::string& problem);
+bool checkCounters(const GameWorld& world, std::string& problem);
 // Every active asteroid, bullet, missile and capsule, and the active ship,
 // within [0, W] x [0, H] of the client rectangle.
-bool checkPlaces(const World& world, const Rect& client, std::string& problem);
+bool checkPlaces(const GameWorld& world, const Rect& client, std::string& problem);
 // Both.
-bool checkInvariants(const World& world, const Rect& client, std::string& problem);
+bool checkInvariants(const GameWorld& world, const Rect& client, std::string& problem);
 
 }  // namespace kolvane::soak

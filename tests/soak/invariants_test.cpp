@@ -8,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "game/world.h"
+#include "game/game_world.h"
 #include "support/fake_platform.h"
 #include "support/seeded.h"
 
@@ -34,7 +34,7 @@ protected:
 
     FakePlatform platform;
     Seeded seeded{platform};
-    World world;
+    GameWorld world;
 };
 
 TEST_F(Invariants, HoldForAFreshWorldAndAShipInTheMiddle) {

@@ -4,7 +4,7 @@
 
 #include "app/sim/runner.h"
 #include "app/sim/trace.h"
-#include "game/world.h"
+#include "game/game_world.h"
 #include "soak/invariants.h"
 
 namespace kolvane::soak {
@@ -17,14 +17,14 @@ class Watcher {
 public:
     explicit Watcher(SoakReport& report) : report_(report) {}
 
-    void look(const World& w) {
+    void look(const GameWorld& w) {
         const GameState& g = w.game;
         if (g.running && !running_) ++report_.gamesStarted;
         if (!g.running && running_) ++report_.gamesOver;
         if (g.running && running_ && g.level > level_) ++report_.levelsCleared;
         if (g.paused && !paused_) ++report_.pauses;
         if (w.powerUp.isActive() && !capsule_) ++report_.capsulesDropped;
-        for (int i = 0; i < World::kSaucers; ++i) {
+        for (int i = 0; i < GameWorld::kSaucers; ++i) {
             if (w.saucers[i].isActive() && !saucers_[i]) ++report_.saucersLaunched;
             saucers_[i] = w.saucers[i].isActive();
         }
@@ -43,7 +43,7 @@ private:
     bool paused_ = false;
     float level_ = 1.0f;
     bool capsule_ = false;
-    bool saucers_[World::kSaucers] = {};
+    bool saucers_[GameWorld::kSaucers] = {};
 };
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/sim/runner.h"
-#include "game/world.h"
+#include "game/game_world.h"
 #include "soak/invariants.h"
 #include "soak/script_generator.h"
 

@@ -14,7 +14,7 @@
 #include "app/sdl/video.h"
 #include "app/session.h"
 #include "app/tick_pacer.h"
-#include "game/world.h"
+#include "game/game_world.h"
 
 namespace kolvane::sdl {
 
@@ -93,7 +93,7 @@ int runWindowGame(const WindowOptions& /*options*/, LoopProbe* probeOrNull) {
     }
     probe.windowOpened(video.window());
 
-    static World world;
+    static GameWorld world;
     Session session(world,
                     SessionStart{static_cast<std::int32_t>(std::time(nullptr)), 1, kDefaultClient});
     WindowMessageBoxes boxes(video.window());

@@ -12,7 +12,7 @@
 
 #include "app/script.h"
 #include "app/sim/trace.h"
-#include "game/world.h"
+#include "game/game_world.h"
 #include "gfx/png.h"
 
 namespace kolvane::sim {
@@ -173,7 +173,7 @@ bool parseOptions(int argc, const char* const* argv, Options& options, std::stri
 
 Runner::Runner(const Options& options, std::FILE* errors)
     : errors_(errors),
-      world_(std::make_unique<World>()),
+      world_(std::make_unique<GameWorld>()),
       session_(*world_, SessionStart{options.clock, options.seed,
                                      Rect{0, 0, options.width, options.height}}) {
     session_.setMessageBoxes(this);

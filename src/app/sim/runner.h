@@ -15,7 +15,7 @@
 #include "core/geometry.h"
 
 namespace kolvane {
-struct World;
+struct GameWorld;
 }
 
 namespace kolvane::sim {
@@ -69,7 +69,7 @@ public:
 
     bool quitRequested() const { return session_.quitRequested(); }
     std::int64_t ticksDone() const { return session_.ticksDone(); }
-    const World& world() const { return *world_; }
+    const GameWorld& world() const { return *world_; }
     const gfx::Surface& frame() const { return session_.frame(); }
     Rect client() const { return session_.client(); }
     Session& session() { return session_; }
@@ -78,7 +78,7 @@ public:
 
 private:
     std::FILE* errors_;
-    std::unique_ptr<World> world_;
+    std::unique_ptr<GameWorld> world_;
     Session session_;
 };
 

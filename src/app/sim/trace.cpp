@@ -14,7 +14,7 @@
 
 #include "app/sim/float_text.h"
 #include "core/random.h"
-#include "game/world.h"
+#include "game/game_world.h"
 
 namespace kolvane::sim {
 
@@ -138,7 +138,7 @@ private:
     bool afterKey_ = false;
 };
 
-void writeGame(JsonLine& j, const World& world) {
+void writeGame(JsonLine& j, const GameWorld& world) {
     const GameState& g = world.game;
     j.key("game");
     j.beginObject();
@@ -174,14 +174,14 @@ void writeGame(JsonLine& j, const World& world) {
 }
 
 // The slot of the asteroid a missile homes on, or -1.
-int targetSlot(const World& world, const SpaceObject* target) {
-    for (int i = 0; i < World::kAsteroids; ++i) {
+int targetSlot(const GameWorld& world, const SpaceObject* target) {
+    for (int i = 0; i < GameWorld::kAsteroids; ++i) {
         if (target == static_cast<const SpaceObject*>(&world.asteroids[i])) return i;
     }
     return -1;
 }
 
-void writeShip(JsonLine& j, const World& world) {
+void writeShip(JsonLine& j, const GameWorld& world) {
     const Ship& s = world.ship;
     j.key("ship");
     j.beginObject();
@@ -258,10 +258,10 @@ void writeShip(JsonLine& j, const World& world) {
     j.endObject();
 }
 
-void writeAsteroids(JsonLine& j, const World& world) {
+void writeAsteroids(JsonLine& j, const GameWorld& world) {
     j.key("asteroids");
     j.beginArray();
-    for (int i = 0; i < World::kAsteroids; ++i) {
+    for (int i = 0; i < GameWorld::kAsteroids; ++i) {
         const Asteroid& a = world.asteroids[i];
         if (!a.isActive()) continue;
         j.beginObject();
@@ -286,10 +286,10 @@ void writeAsteroids(JsonLine& j, const World& world) {
     j.endArray();
 }
 
-void writeSaucers(JsonLine& j, const World& world) {
+void writeSaucers(JsonLine& j, const GameWorld& world) {
     j.key("saucers");
     j.beginArray();
-    for (int i = 0; i < World::kSaucers; ++i) {
+    for (int i = 0; i < GameWorld::kSaucers; ++i) {
         const Saucer& s = world.saucers[i];
         if (!s.isActive() && !s.bullet.isActive()) continue;
         j.beginObject();
@@ -323,7 +323,7 @@ void writeSaucers(JsonLine& j, const World& world) {
     j.endArray();
 }
 
-void writePowerUp(JsonLine& j, const World& world) {
+void writePowerUp(JsonLine& j, const GameWorld& world) {
     const PowerUp& p = world.powerUp;
     j.key("powerUp");
     if (!p.isActive()) {
@@ -344,7 +344,7 @@ void writePowerUp(JsonLine& j, const World& world) {
 
 }  // namespace
 
-void formatTraceLine(std::string& out, std::int64_t tick, const World& world) {
+void formatTraceLine(std::string& out, std::int64_t tick, const GameWorld& world) {
     JsonLine j(out);
     j.beginObject();
     j.key("tick");
@@ -403,7 +403,7 @@ bool TraceWriter::open(const std::string& path, std::FILE* stdoutStream, std::st
     return true;
 }
 
-bool TraceWriter::write(std::int64_t tick, const World& world) {
+bool TraceWriter::write(std::int64_t tick, const GameWorld& world) {
     if (file_ == nullptr || failed_) return false;
     line_.clear();
     formatTraceLine(line_, tick, world);

@@ -7,7 +7,7 @@
 #include <string>
 
 namespace kolvane {
-struct World;
+struct GameWorld;
 }
 
 namespace kolvane::sim {
@@ -15,7 +15,7 @@ namespace kolvane::sim {
 // Appends one trace line (without its newline) to out. Every number is
 // formatted with std::to_chars into out's own storage, so a reused string
 // stops allocating once it has grown to the longest line.
-void formatTraceLine(std::string& out, std::int64_t tick, const World& world);
+void formatTraceLine(std::string& out, std::int64_t tick, const GameWorld& world);
 
 class TraceWriter {
 public:
@@ -28,7 +28,7 @@ public:
     bool open(const std::string& path, std::FILE* stdoutStream, std::string& error);
     bool isOpen() const { return file_ != nullptr; }
     // Formats and buffers one line; false once a write has failed.
-    bool write(std::int64_t tick, const World& world);
+    bool write(std::int64_t tick, const GameWorld& world);
     // Flushes and closes, then moves the temporary file over the target.
     bool commit(std::string& error);
     // Closes and deletes the temporary file, if any; the target is untouched.

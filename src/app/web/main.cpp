@@ -12,7 +12,7 @@
 #include "app/web/frame_copy.h"
 #include "app/web/key_map.h"
 #include "app/web/page.h"
-#include "game/world.h"
+#include "game/game_world.h"
 
 namespace {
 
@@ -93,7 +93,7 @@ private:
         kolvane_show_ended();
     }
 
-    kolvane::World world_;
+    kolvane::GameWorld world_;
     PageMessageBoxes boxes_;
     kolvane::Session session_;
     kolvane::web::RgbaFrame rgba_;

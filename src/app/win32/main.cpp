@@ -15,7 +15,7 @@
 #include "app/win32/frame_copy.h"
 #include "app/win32/key_event.h"
 #include "app/window_options.h"
-#include "game/world.h"
+#include "game/game_world.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ public:
 // process (the window procedure has no other way to them). The clock starts
 // at the second the program started.
 struct Game {
-    kolvane::World world;
+    kolvane::GameWorld world;
     kolvane::Session session{
         world, kolvane::SessionStart{static_cast<std::int32_t>(std::time(nullptr)), 1, Rect{}}};
     WindowMessageBoxes boxes;

@@ -1,8 +1,10 @@
 #pragma once
-// Every object of the game in one record, constructed in this order: the
-// ship, asteroids 0 to 15, saucers 0 to 4, the capsule, the target pointer.
-// The game has one static instance; tests and the replay runner build their own.
-// Nothing in it is allocated or freed while the game runs.
+// The game's world: every object of the game (those of src/world and the
+// ship), the game's state record and the screen's state, in one record
+// constructed in this order: the ship, asteroids 0 to 15, saucers 0 to 4, the
+// capsule, the target pointer. Each window program has one static instance;
+// tests and the replay runner build their own. Nothing in it is allocated or
+// freed while the game runs.
 #include <array>
 
 #include "core/geometry.h"
@@ -15,13 +17,13 @@
 
 namespace kolvane {
 
-struct World {
+struct GameWorld {
     static constexpr int kAsteroids = 16;
     static constexpr int kSaucers = 5;
 
-    World() = default;
-    World(const World&) = delete;  // objects point into each other's slots
-    World& operator=(const World&) = delete;
+    GameWorld() = default;
+    GameWorld(const GameWorld&) = delete;  // objects point into each other's slots
+    GameWorld& operator=(const GameWorld&) = delete;
 
     Ship ship;
     std::array<Asteroid, kAsteroids> asteroids{};

@@ -2,7 +2,7 @@
 
 #include <array>
 #include <charconv>
-#include <cstring>
+#include <string_view>
 
 #include "game/game_world.h"
 #include "gfx/surface.h"
@@ -42,11 +42,16 @@ constexpr std::array<Point, 8> kAidMark{{
 
 constexpr Rect kMessageRect{1, 20, 300, 50};
 
+// DrawTextA with the text's exact length.
+void drawText(gfx::Surface& surface, std::string_view text, const Rect& rect, unsigned flags) {
+    surface.drawText(text.data(), static_cast<std::int32_t>(text.size()), rect, flags);
+}
+
 void drawLabel(GameWorld& world, gfx::Surface& surface, std::int32_t left, std::int32_t right,
-               const char* text) {
+               std::string_view text) {
     world.hudRect.left = left;
     world.hudRect.right = right;
-    surface.drawText(text, static_cast<std::int32_t>(std::strlen(text)), world.hudRect, kHudFlags);
+    drawText(surface, text, world.hudRect, kHudFlags);
 }
 
 void drawNumber(GameWorld& world, gfx::Surface& surface, std::int32_t left, std::int32_t right,
@@ -55,8 +60,8 @@ void drawNumber(GameWorld& world, gfx::Surface& surface, std::int32_t left, std:
     const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
     world.hudRect.left = left;
     world.hudRect.right = right;
-    surface.drawText(digits.data(), static_cast<std::int32_t>(result.ptr - digits.data()),
-                     world.hudRect, kHudFlags);
+    drawText(surface, std::string_view(digits.data(), result.ptr - digits.data()), world.hudRect,
+             kHudFlags);
 }
 
 }  // namespace
@@ -109,13 +114,13 @@ void drawTitleScreen(gfx::Surface& surface, const Rect& client) {
     surface.setTextColor(kWhite);
     const std::int32_t hw = (client.right - client.left) / 2;
     const std::int32_t hh = (client.bottom - client.top) / 2;
-    surface.drawText("Game over", 9, Rect{hw - 80, hh - 50, hw + 80, hh + 10}, kCentred);
-    surface.drawText("Press 's' to start", 18, Rect{hw - 80, hh - 30, hw + 80, hh + 30}, kCentred);
-    surface.drawText("Tesselmor", 9, Rect{hw - 80, hh, hw + 80, hh + 40}, kCentred);
-    surface.drawText("Arrow keys move, [left] + [right] to brake", 42, Rect{10, 510, 270, 530},
-                     kHelpFlags);
-    surface.drawText("[Space] to shoot, [x] for secondary fire", 40, Rect{10, 530, 260, 560},
-                     kHelpFlags);
+    drawText(surface, "Game over", Rect{hw - 80, hh - 50, hw + 80, hh + 10}, kCentred);
+    drawText(surface, "Press 's' to start", Rect{hw - 80, hh - 30, hw + 80, hh + 30}, kCentred);
+    drawText(surface, "Tesselmor", Rect{hw - 80, hh, hw + 80, hh + 40}, kCentred);
+    drawText(surface, "Arrow keys move, [left] + [right] to brake", Rect{10, 510, 270, 530},
+             kHelpFlags);
+    drawText(surface, "[Space] to shoot, [x] for secondary fire", Rect{10, 530, 260, 560},
+             kHelpFlags);
 }
 
 void drawHud(GameWorld& world, gfx::Surface& surface) {
@@ -154,8 +159,7 @@ void drawMessage(GameWorld& world, gfx::Surface& surface) {
         surface.setTextColor(kWhite);
         world.messageBlink = true;
     }
-    surface.drawText(game.messageText(), static_cast<std::int32_t>(std::strlen(game.messageText())),
-                     kMessageRect, 0);
+    drawText(surface, game.messageText(), kMessageRect, 0);
 }
 
 }  // namespace kolvane

@@ -27,6 +27,10 @@ if(NOT KOLVANE_STB_DIR OR NOT EXISTS ${KOLVANE_STB_DIR}/stb_image.h)
   message(FATAL_ERROR "stb_image.h and stb_image_write.h not found: install libstb-dev, "
     "or name their folder with -DKOLVANE_STB_DIR=...")
 endif()
+if(CMAKE_CROSSCOMPILING AND KOLVANE_STB_DIR MATCHES "^/usr(/local)?/include/?$")
+  message(FATAL_ERROR "${KOLVANE_STB_DIR} is the host's include folder: a cross build needs "
+    "stb's headers in a folder of their own (-DKOLVANE_STB_DIR=...)")
+endif()
 add_library(kolvane_stb INTERFACE)
 target_include_directories(kolvane_stb SYSTEM INTERFACE ${KOLVANE_STB_DIR})
 

@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR ?= OFF
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-BUILD_PACKAGES := cmake make g++ pkg-config libsdl2-dev libpng-dev libgtest-dev libgmock-dev
+BUILD_PACKAGES := cmake make g++ pkg-config libsdl2-dev libstb-dev libgtest-dev libgmock-dev
 TEST_PACKAGES := xvfb xdotool x11-utils imagemagick twm
 
 .PHONY: all run test build deps test-deps golden screenshots clean
@@ -172,7 +172,7 @@ pacing: bench-build
 # `make package`: the Debian package in BUILD_DIR (cpack). `make package-test`:
 # installs it with apt, runs it and removes it (changes the system's packages).
 WINDOWS_DIR ?= build-windows
-WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix googletest
+WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix googletest libstb-dev
 WINDOWS_TEST_PACKAGES := wine wine64 xvfb xdotool x11-utils imagemagick
 TRACE_GAMES ?= 4
 TRACE_TICKS ?= 10000
@@ -207,7 +207,7 @@ package-test: package
 # --- The game in a web page (emscripten): make web, make serve, make web-test ---
 WEB_DIR ?= build-web
 WEB_PORT ?= 8000
-WEB_PACKAGES := cmake make python3 emscripten
+WEB_PACKAGES := cmake make python3 emscripten libstb-dev
 WEB_TEST_PACKAGES := chromium
 # emscripten's system libraries live in a cache inside the build folder, seeded
 # with Debian's prebuilt ones (cmake/web-cache.sh); anything missing is built
@@ -226,7 +226,7 @@ web: web-deps
 	@cmake/web-cache.sh $(WEB_DIR)/em-cache
 	$(WEB_ENV) emcmake cmake -S . -B $(WEB_DIR) -DCMAKE_BUILD_TYPE=Release \
 		'-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG' -DCMAKE_CXX_FLAGS=-fno-exceptions \
-		-DKOLVANE_WERROR=$(WERROR) -DKOLVANE_SDL=OFF -DKOLVANE_LIBPNG=OFF -DKOLVANE_TESTS=OFF \
+		-DKOLVANE_WERROR=$(WERROR) -DKOLVANE_SDL=OFF -DKOLVANE_TESTS=OFF \
 		-DKOLVANE_BENCH=OFF >/dev/null
 	$(WEB_ENV) cmake --build $(WEB_DIR) -j $(JOBS) --target kolvane-web kolvane-sim
 	@ls -l $(WEB_DIR)/index.html $(WEB_DIR)/kolvane.js $(WEB_DIR)/kolvane.wasm

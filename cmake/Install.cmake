@@ -62,12 +62,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # dpkg-shlibdeps (dpkg-dev) reads the libraries the programs link and names
-# their packages with versions (SDL2, libpng, the C and C++ runtimes); without
-# it, the two runtime libraries are named by hand.
+# their packages with versions (SDL2, the C and C++ runtimes); without it,
+# SDL2's runtime is named by hand.
 find_program(KOLVANE_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(KOLVANE_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsdl2-2.0-0, libpng16-16")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsdl2-2.0-0")
 endif()
 include(CPack)

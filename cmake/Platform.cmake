@@ -1,24 +1,38 @@
-# What each platform builds with. Linux and macOS: the SDL2 window and libpng.
+# What each platform builds with. Linux and macOS: the SDL2 window.
 # Windows (cross-compiled with MinGW-w64, see cmake/mingw-w64-x86_64.cmake):
-# the Win32 window needs only user32 and gdi32, and PNG files are written and
-# read by the project's own small codec, so the .exe files need no library
-# that Windows does not ship.
+# the Win32 window needs only user32 and gdi32, so the .exe files need no
+# library that Windows does not ship. PNG files go through the header-only
+# stb_image and stb_image_write everywhere.
 if(WIN32)
   set(kolvane_portable_default OFF)
 else()
   set(kolvane_portable_default ON)
 endif()
 option(KOLVANE_SDL "Build the SDL2 window front end (kolvane)" ${kolvane_portable_default})
-option(KOLVANE_LIBPNG "Read and write PNG files with libpng (else the built-in codec)"
-  ${kolvane_portable_default})
 
 if(KOLVANE_SDL)
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
 endif()
-if(KOLVANE_LIBPNG)
-  find_package(PNG REQUIRED)
+
+# stb's folder (Debian's libstb-dev: /usr/include/stb), searched outside the
+# cross compilers' roots. Only that folder goes on the include path: the
+# Windows and web builds must never see the host's /usr/include.
+find_path(KOLVANE_STB_DIR stb_image_write.h
+  PATHS /usr/include/stb /usr/local/include/stb
+  PATH_SUFFIXES stb
+  NO_CMAKE_FIND_ROOT_PATH
+  DOC "The folder of stb_image.h and stb_image_write.h")
+if(NOT KOLVANE_STB_DIR OR NOT EXISTS ${KOLVANE_STB_DIR}/stb_image.h)
+  message(FATAL_ERROR "stb_image.h and stb_image_write.h not found: install libstb-dev, "
+    "or name their folder with -DKOLVANE_STB_DIR=...")
 endif()
+if(CMAKE_CROSSCOMPILING AND KOLVANE_STB_DIR MATCHES "^/usr(/local)?/include/?$")
+  message(FATAL_ERROR "${KOLVANE_STB_DIR} is the host's include folder: a cross build needs "
+    "stb's headers in a folder of their own (-DKOLVANE_STB_DIR=...)")
+endif()
+add_library(kolvane_stb INTERFACE)
+target_include_directories(kolvane_stb SYSTEM INTERFACE ${KOLVANE_STB_DIR})
 
 # GoogleTest: the installed package, or, when cross-compiling, a build from
 # Debian's sources (package googletest) for the target.

@@ -1,107 +1,92 @@
+// PNG files through stb_image_write and stb_image, on every platform.
 #include "gfx/png.h"
 
-#include <png.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <csetjmp>
+#include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
+#include "core/atomic_file.h"
 #include "gfx/png_failure.h"
+#include "gfx/png_stb.h"
 
 namespace kolvane::gfx {
 
-// libpng reports errors by longjmp. Every function below that calls setjmp
-// holds only plain C values, so the jump skips no destructor; the buffers it
-// fills are made by its caller before and freed after.
-
 namespace {
 
-// Large enough for any frame; guards the allocation against a corrupt header.
-constexpr png_uint_32 kMaxSide = 8192;
+using Bytes = std::vector<std::uint8_t>;
 
-struct PngError {
-    char message[256] = "unknown libpng error";
-};
+// Every 8-bit RGBA image of the size limit fits, whatever its compression.
+constexpr std::size_t kMaxFileBytes =
+    std::size_t{2} * kMaxPngSide * (1 + std::size_t{kMaxPngSide} * 4) + (std::size_t{1} << 20);
+static_assert(kMaxFileBytes <= INT_MAX, "stb_image takes the file's size as an int");
 
-void onPngError(png_structp png, png_const_charp message) {
-    auto* error = static_cast<PngError*>(png_get_error_ptr(png));
-    std::snprintf(error->message, sizeof error->message, "%s", message);
-    png_longjmp(png, 1);
+void appendTo(void* context, void* data, int size) {
+    static_cast<std::string*>(context)->append(static_cast<const char*>(data),
+                                               static_cast<std::size_t>(size));
 }
 
-void onPngWarning(png_structp, png_const_charp) {}
+std::uint32_t bigEndian32(const std::uint8_t* p) {
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
+           p[3];
+}
 
-// Writes the whole image to an open file. rgb holds width * 3 bytes, the row
-// being converted. Returns false with the libpng message in error.
-bool encode(FILE* file, const std::uint32_t* pixels, png_uint_32 width, png_uint_32 height,
-            png_bytep rgb, PngError* error) {
-    png_structp png =
-        png_create_write_struct(PNG_LIBPNG_VER_STRING, error, onPngError, onPngWarning);
-    if (png == nullptr) return false;
-    png_infop info = png_create_info_struct(png);
-    if (info == nullptr) {
-        png_destroy_write_struct(&png, nullptr);
+// Reads the whole file, or says why not.
+bool readFile(const std::string& path, Bytes& bytes, std::string& reason) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        reason = std::strerror(errno);
         return false;
     }
-    // NOLINTNEXTLINE(cert-err52-cpp): libpng can only report errors by longjmp.
-    if (setjmp(png_jmpbuf(png)) != 0) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (png_uint_32 y = 0; y < height; ++y) {
-        const std::uint32_t* row = pixels + static_cast<std::size_t>(y) * width;
-        for (std::size_t x = 0; x < width; ++x) {
-            rgb[3 * x] = static_cast<png_byte>((row[x] >> 16) & 0xFF);
-            rgb[3 * x + 1] = static_cast<png_byte>((row[x] >> 8) & 0xFF);
-            rgb[3 * x + 2] = static_cast<png_byte>(row[x] & 0xFF);
+    std::uint8_t block[1 << 16];
+    bool tooLarge = false;
+    for (std::size_t n; (n = std::fread(block, 1, sizeof block, file)) > 0;) {
+        if (bytes.size() + n > kMaxFileBytes) {
+            tooLarge = true;
+            break;
         }
-        png_write_row(png, rgb);
+        bytes.insert(bytes.end(), block, block + n);
     }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return true;
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed || tooLarge) reason = failed ? "read error" : "the file is too large";
+    return !failed && !tooLarge;
 }
 
-// Reads the header of an open PNG and sets up conversion to 8-bit RGB.
-bool readHeader(png_structp png, png_infop info, png_uint_32* width, png_uint_32* height,
-                PngError* error) {
-    // NOLINTNEXTLINE(cert-err52-cpp): libpng can only report errors by longjmp.
-    if (setjmp(png_jmpbuf(png)) != 0) return false;
-    png_read_info(png, info);
-    int depth = 0;
-    int colorType = 0;
-    png_get_IHDR(png, info, width, height, &depth, &colorType, nullptr, nullptr, nullptr);
-    if (depth == 16) png_set_strip_16(png);
-    if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
-    if (colorType == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(png);
-    if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
-        png_set_gray_to_rgb(png);
-    }
-    png_set_strip_alpha(png);
-    png_set_interlace_handling(png);
-    png_read_update_info(png, info);
-    if (png_get_rowbytes(png, info) != static_cast<png_size_t>(*width) * 3) {
-        std::snprintf(error->message, sizeof error->message, "unsupported pixel format");
+// Checks the signature and the header chunk that opens every PNG: stb_image
+// would read any kind, the program's files are 8-bit RGB or RGBA within the
+// size limit.
+bool checkHeader(const Bytes& bytes, std::string& reason) {
+    static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    constexpr std::size_t kHeaderEnd = 8 + 8 + 13;  // signature, chunk length and type, IHDR
+    if (bytes.size() < sizeof kSignature ||
+        std::memcmp(bytes.data(), kSignature, sizeof kSignature) != 0) {
+        reason = "not a PNG file";
         return false;
     }
-    return true;
-}
-
-// Reads every row into rows (height pointers into a width * 3 * height buffer).
-bool readRows(png_structp png, png_infop info, png_bytepp rows) {
-    // NOLINTNEXTLINE(cert-err52-cpp): libpng can only report errors by longjmp.
-    if (setjmp(png_jmpbuf(png)) != 0) return false;
-    png_read_image(png, rows);
-    png_read_end(png, info);
+    if (bytes.size() < kHeaderEnd || bigEndian32(&bytes[8]) != 13 ||
+        std::memcmp(&bytes[12], "IHDR", 4) != 0) {
+        reason = "truncated or damaged PNG header";
+        return false;
+    }
+    const std::uint32_t width = bigEndian32(&bytes[16]);
+    const std::uint32_t height = bigEndian32(&bytes[20]);
+    const int depth = bytes[24];
+    const int colorType = bytes[25];
+    constexpr int kRgb = 2;
+    constexpr int kRgba = 6;
+    if (width == 0 || height == 0 || width > kMaxPngSide || height > kMaxPngSide) {
+        reason = "the image is empty or too large (" + std::to_string(width) + "x" +
+                 std::to_string(height) + " pixels)";
+        return false;
+    }
+    if (depth != 8 || (colorType != kRgb && colorType != kRgba)) {
+        reason = "unsupported pixel format (bit depth " + std::to_string(depth) + ", colour type " +
+                 std::to_string(colorType) + "; only 8-bit RGB and RGBA)";
+        return false;
+    }
     return true;
 }
 
@@ -109,106 +94,56 @@ bool readRows(png_structp png, png_infop info, png_bytepp rows) {
 
 bool writePng(const std::string& path, const std::uint32_t* pixels, std::int32_t width,
               std::int32_t height, std::string& error) {
-    if (pixels == nullptr || width <= 0 || height <= 0 || width > static_cast<int>(kMaxSide) ||
-        height > static_cast<int>(kMaxSide)) {
+    if (pixels == nullptr || width <= 0 || height <= 0 || width > kMaxPngSide ||
+        height > kMaxPngSide) {
         error = describePngFailure("cannot write", path, "the image is empty or too large");
         return false;
     }
-    // The temporary sits in the target's directory so the rename is atomic.
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) {
-        error = describePngFailure("cannot write", path, std::strerror(errno));
+    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    std::vector<std::uint8_t> rgb(count * 3);
+    for (std::size_t i = 0; i < count; ++i) {
+        rgb[3 * i] = static_cast<std::uint8_t>(pixels[i] >> 16);
+        rgb[3 * i + 1] = static_cast<std::uint8_t>(pixels[i] >> 8);
+        rgb[3 * i + 2] = static_cast<std::uint8_t>(pixels[i]);
+    }
+    std::string file;
+    if (stbi_write_png_to_func(appendTo, &file, width, height, 3, rgb.data(), width * 3) == 0) {
+        error = describePngFailure("cannot write", path, "out of memory");
         return false;
     }
-    FILE* file = fdopen(fd, "wb");
-    if (file == nullptr) {
-        error = describePngFailure("cannot write", path, std::strerror(errno));
-        close(fd);
-        std::remove(temporary.c_str());
-        return false;
-    }
-
-    std::vector<png_byte> rgb(static_cast<std::size_t>(width) * 3);
-    PngError pngError;
-    const bool encoded = encode(file, pixels, static_cast<png_uint_32>(width),
-                                static_cast<png_uint_32>(height), rgb.data(), &pngError);
-    const int writeErrno = std::ferror(file) != 0 ? errno : 0;
-    const bool closed = std::fclose(file) == 0;
-    const int closeErrno = errno;
-    if (!encoded || !closed) {
-        const char* reason = !encoded
-                                 ? (writeErrno != 0 ? std::strerror(writeErrno) : pngError.message)
-                                 : std::strerror(closeErrno);
-        error = describePngFailure("cannot write", path, reason);
-        std::remove(temporary.c_str());
-        return false;
-    }
-    // mkstemp makes the file private to its owner; frames are ordinary files.
-    chmod(temporary.c_str(), 0644);
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = describePngFailure("cannot write", path, std::strerror(errno));
-        std::remove(temporary.c_str());
+    if (!writeFileAtomically(path, file, error)) {
+        error = "cannot write " + error;
         return false;
     }
     return true;
 }
 
 bool readPng(const std::string& path, Image& image, std::string& error) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        error = describePngFailure("cannot read", path, std::strerror(errno));
+    Bytes bytes;
+    std::string reason;
+    if (!readFile(path, bytes, reason) || !checkHeader(bytes, reason)) {
+        error = describePngFailure("cannot read", path, reason);
         return false;
     }
-    png_byte signature[8] = {};
-    if (std::fread(signature, 1, sizeof signature, file) != sizeof signature ||
-        png_sig_cmp(signature, 0, sizeof signature) != 0) {
-        std::fclose(file);
-        error = describePngFailure("cannot read", path, "not a PNG file");
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    stbi_uc* rgb = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width,
+                                         &height, &channels, 3);
+    if (rgb == nullptr) {
+        const char* why = stbi_failure_reason();
+        error = describePngFailure("cannot read", path,
+                                   std::string("damaged PNG data (") + (why ? why : "?") + ")");
         return false;
     }
-
-    PngError pngError;
-    png_structp png =
-        png_create_read_struct(PNG_LIBPNG_VER_STRING, &pngError, onPngError, onPngWarning);
-    png_infop info = png == nullptr ? nullptr : png_create_info_struct(png);
-    if (info == nullptr) {
-        png_destroy_read_struct(&png, nullptr, nullptr);
-        std::fclose(file);
-        error = describePngFailure("cannot read", path, "out of memory");
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_sig_bytes(png, sizeof signature);
-    png_set_user_limits(png, kMaxSide, kMaxSide);
-
-    png_uint_32 width = 0;
-    png_uint_32 height = 0;
-    bool ok = readHeader(png, info, &width, &height, &pngError);
-    std::vector<png_byte> data;
-    std::vector<png_bytep> rows;
-    if (ok) {
-        data.resize(static_cast<std::size_t>(width) * 3 * height);
-        rows.resize(height);
-        for (png_uint_32 y = 0; y < height; ++y) {
-            rows[y] = data.data() + static_cast<std::size_t>(y) * width * 3;
-        }
-        ok = readRows(png, info, rows.data());
-    }
-    png_destroy_read_struct(&png, &info, nullptr);
-    std::fclose(file);
-    if (!ok) {
-        error = describePngFailure("cannot read", path, pngError.message);
-        return false;
-    }
-
-    image.width = static_cast<std::int32_t>(width);
-    image.height = static_cast<std::int32_t>(height);
-    image.pixels.resize(static_cast<std::size_t>(width) * height);
+    image.width = width;
+    image.height = height;
+    image.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (std::size_t i = 0; i < image.pixels.size(); ++i) {
-        image.pixels[i] = (std::uint32_t{data[3 * i]} << 16) |
-                          (std::uint32_t{data[3 * i + 1]} << 8) | data[3 * i + 2];
+        image.pixels[i] = (std::uint32_t{rgb[3 * i]} << 16) | (std::uint32_t{rgb[3 * i + 1]} << 8) |
+                          rgb[3 * i + 2];
     }
+    stbi_image_free(rgb);
     return true;
 }
 

@@ -8,6 +8,10 @@
 
 namespace kolvane::gfx {
 
+// The largest width and height read or written: far more than any frame, and
+// a guard against the allocation a corrupt header would ask for.
+inline constexpr std::int32_t kMaxPngSide = 8192;
+
 // An RGB image as read from a file; pixels as 0x00RRGGBB, rows top to bottom.
 struct Image {
     std::int32_t width = 0;
@@ -22,7 +26,8 @@ bool writePng(const std::string& path, const std::uint32_t* pixels, std::int32_t
 bool writePng(const std::string& path, const Surface& surface, std::string& error);
 bool writePng(const std::string& path, const Image& image, std::string& error);
 
-// Reads an 8-bit RGB or RGBA PNG (alpha dropped).
+// Reads an 8-bit RGB or RGBA PNG (alpha dropped); refuses any other kind of
+// file, saying why.
 bool readPng(const std::string& path, Image& image, std::string& error);
 
 }  // namespace kolvane::gfx

@@ -1,4 +1,4 @@
-// The Surface and Image forms of writePng, the same over either PNG back end.
+// The Surface and Image forms of writePng.
 #include <cstddef>
 
 #include "gfx/png.h"

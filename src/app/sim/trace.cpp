@@ -1,15 +1,10 @@
 #include "app/sim/trace.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string_view>
 
 #include "app/sim/float_text.h"
@@ -361,93 +356,50 @@ void formatTraceLine(std::string& out, std::int64_t tick, const GameWorld& world
 
 bool TraceWriter::open(const std::string& path, std::FILE* stdoutStream, std::string& error) {
     abandon();
-    path_ = path;
-    failed_ = false;
     constexpr std::size_t kLongestLine = std::size_t{1} << 14;
     line_.reserve(kLongestLine);
     if (path == "-") {
-        file_ = stdoutStream;
-        toStdout_ = true;
+        stdout_ = stdoutStream;
+        stdoutFailed_ = false;
         return true;
     }
-    toStdout_ = false;
-    tempPath_ = path + ".tmpXXXXXX";
-    const int fd = ::mkstemp(tempPath_.data());
-    if (fd < 0) {
-        error = "cannot write trace \"" + path + "\": " + std::strerror(errno);
-        tempPath_.clear();
-        return false;
-    }
-#ifndef _WIN32
-    // mkstemp makes the file private; give it the mode a plain new file gets.
-    // (emscripten's C library starts with a umask of 0777, which would leave
-    // no permission at all; its files are made with 0666 & ~022.)
-#ifdef __EMSCRIPTEN__
-    const mode_t mask = 022;
-#else
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-#endif
-    ::fchmod(fd, 0666 & ~mask);
-#endif
-    // Binary: the same bytes on every system (no CR before each newline on Windows).
-    file_ = ::fdopen(fd, "wb");
-    if (file_ == nullptr) {
-        error = "cannot write trace \"" + path + "\": " + std::strerror(errno);
-        ::close(fd);
-        abandon();
-        return false;
-    }
-    constexpr std::size_t kBufferSize = std::size_t{1} << 16;
-    std::setvbuf(file_, nullptr, _IOFBF, kBufferSize);
-    return true;
+    if (file_.open(path, error)) return true;
+    error = "cannot write trace " + error;
+    return false;
 }
 
 bool TraceWriter::write(std::int64_t tick, const GameWorld& world) {
-    if (file_ == nullptr || failed_) return false;
+    if (!isOpen()) return false;
     line_.clear();
     formatTraceLine(line_, tick, world);
     line_ += '\n';
-    if (std::fwrite(line_.data(), 1, line_.size(), file_) != line_.size()) failed_ = true;
-    return !failed_;
+    if (stdout_ == nullptr) return file_.write(line_);
+    if (!stdoutFailed_ && std::fwrite(line_.data(), 1, line_.size(), stdout_) != line_.size()) {
+        stdoutFailed_ = true;
+    }
+    return !stdoutFailed_;
 }
 
 bool TraceWriter::commit(std::string& error) {
-    if (file_ == nullptr) {
-        error = "trace \"" + path_ + "\" is not open";
-        return false;
-    }
-    if (toStdout_) {
-        const bool ok = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_);
-        file_ = nullptr;
+    if (stdout_ != nullptr) {
+        const bool ok = !stdoutFailed_ && std::fflush(stdout_) == 0 && !std::ferror(stdout_);
+        stdout_ = nullptr;
         if (!ok)
             error = "cannot write trace to standard output: " + std::string(std::strerror(errno));
         return ok;
     }
-    bool ok = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_);
-    ok = (std::fclose(file_) == 0) && ok;
-    file_ = nullptr;
-    // std::filesystem::rename replaces an existing trace on every system
-    // (std::rename does not on Windows).
-    std::error_code renamed;
-    if (ok) std::filesystem::rename(tempPath_, path_, renamed);
-    if (ok && !renamed) {
-        tempPath_.clear();
-        return true;
+    if (!file_.isOpen()) {
+        error = "the trace is not open";
+        return false;
     }
-    error = "cannot write trace \"" + path_ +
-            "\": " + (renamed ? renamed.message() : std::string(std::strerror(errno)));
-    abandon();
+    if (file_.commit(error)) return true;
+    error = "cannot write trace " + error;
     return false;
 }
 
 void TraceWriter::abandon() {
-    if (file_ != nullptr && !toStdout_) std::fclose(file_);
-    file_ = nullptr;
-    if (!tempPath_.empty()) {
-        std::remove(tempPath_.c_str());
-        tempPath_.clear();
-    }
+    stdout_ = nullptr;
+    file_.abandon();
 }
 
 }  // namespace kolvane::sim

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "core/atomic_file.h"
+
 namespace kolvane {
 struct GameWorld;
 }
@@ -26,7 +28,7 @@ public:
 
     // "-" writes to `stdout`; any other path gets a temporary file beside it.
     bool open(const std::string& path, std::FILE* stdoutStream, std::string& error);
-    bool isOpen() const { return file_ != nullptr; }
+    bool isOpen() const { return stdout_ != nullptr || file_.isOpen(); }
     // Formats and buffers one line; false once a write has failed.
     bool write(std::int64_t tick, const GameWorld& world);
     // Flushes and closes, then moves the temporary file over the target.
@@ -35,11 +37,9 @@ public:
     void abandon();
 
 private:
-    std::string path_;
-    std::string tempPath_;
-    std::FILE* file_ = nullptr;
-    bool toStdout_ = false;
-    bool failed_ = false;
+    AtomicFile file_;
+    std::FILE* stdout_ = nullptr;  // when writing to standard output instead
+    bool stdoutFailed_ = false;
     std::string line_;
 };
 

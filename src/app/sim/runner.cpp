@@ -247,8 +247,8 @@ int runScript(const Options& options, const Script& script, std::FILE* out, std:
             }
             if (!gfx::writePng(c.file, runner.frame(), error)) {
                 trace.abandon();
-                std::fprintf(errors, "kolvane-sim: line %d: cannot write \"%s\": %s\n", c.line,
-                             c.file.c_str(), error.c_str());
+                // The error names the file and says why.
+                std::fprintf(errors, "kolvane-sim: line %d: %s\n", c.line, error.c_str());
                 return kExitFileError;
             }
             continue;

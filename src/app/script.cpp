@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstddef>
 
+#include "app/text_line.h"
 #include "core/keys.h"
 
 namespace kolvane {
@@ -48,55 +49,6 @@ int hexDigit(char c) {
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
-}
-
-// The length of the UTF-8 sequence that starts text[i], or 0 when it is not a
-// valid one (a stray continuation byte, an overlong form, a surrogate, a code
-// point beyond U+10FFFF, or a sequence cut short).
-std::size_t utf8Length(std::string_view text, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char b = byte(i);
-    std::size_t n = 0;
-    unsigned char lo = 0x80;  // the range of the second byte
-    unsigned char hi = 0xBF;
-    if (b < 0x80) return 1;
-    if (b >= 0xC2 && b <= 0xDF) n = 2;
-    if (b >= 0xE0 && b <= 0xEF) n = 3;
-    if (b >= 0xF0 && b <= 0xF4) n = 4;
-    if (b == 0xE0) lo = 0xA0;
-    if (b == 0xED) hi = 0x9F;
-    if (b == 0xF0) lo = 0x90;
-    if (b == 0xF4) hi = 0x8F;
-    if (n == 0 || i + n > text.size()) return 0;
-    if (byte(i + 1) < lo || byte(i + 1) > hi) return 0;
-    for (std::size_t k = 2; k < n; ++k) {
-        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
-    }
-    return n;
-}
-
-std::string hexByte(unsigned char c) {
-    constexpr char kHex[] = "0123456789ABCDEF";
-    return std::string{'0', 'x', kHex[c >> 4], kHex[c & 0xF]};
-}
-
-// A script is text: UTF-8 with no control characters but the tab (the line
-// ends are already cut off), and no line longer than kMaxLineLength.
-std::optional<std::string> checkText(std::string_view line) {
-    if (line.size() > kMaxLineLength) {
-        return "line too long (" + std::to_string(line.size()) + " bytes, at most " +
-               std::to_string(kMaxLineLength) + ")";
-    }
-    for (std::size_t i = 0; i < line.size();) {
-        const auto c = static_cast<unsigned char>(line[i]);
-        const std::string column = " at column " + std::to_string(i + 1);
-        if (c == 0) return "NUL byte" + column;
-        if ((c < 0x20 && c != '\t') || c == 0x7F) return "control character " + hexByte(c) + column;
-        const std::size_t n = utf8Length(line, i);
-        if (n == 0) return "invalid UTF-8 (byte " + hexByte(c) + ")" + column;
-        i += n;
-    }
-    return std::nullopt;
 }
 
 // Up to kMaxWords words of one line, comment removed. Returns the word count,
@@ -221,7 +173,9 @@ bool parseScript(std::string_view text, std::string_view name, Script& script, s
             script.commands.clear();
             return false;
         };
-        if (const std::optional<std::string> what = checkText(line)) return fail(*what);
+        if (const std::optional<std::string> what = textLineProblem(line, kMaxLineLength)) {
+            return fail(*what);
+        }
         std::array<std::string_view, kMaxWords> words{};
         const int count = splitWords(line, words);
         if (count == 0) continue;

@@ -3,8 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <initializer_list>
 #include <vector>
+
+#include "app/settings_file.h"
+#include "app/sim_process.h"
 
 namespace kolvane {
 namespace {
@@ -72,6 +77,24 @@ TEST(Settings, RoundTripAndForgiveBadLines) {
     EXPECT_EQ(problems, (std::vector<std::string>{
                             "3: bad value \"101\" for volume", "5: unknown setting \"colour\"",
                             "6: expected \"name = value\"", "7: bad value \"maybe\" for muted"}));
+}
+
+TEST(SettingsFile, KeptBetweenRunsAndABadFileMovedAside) {
+    const std::filesystem::path folder = sim::testing::scratchDir() / "config";
+    std::FILE* errors = std::tmpfile();
+    ASSERT_NE(errors, nullptr);
+    EXPECT_EQ(loadSettings(folder, errors), Settings{}) << "no file yet";
+    Settings s;
+    s.volume = 12;
+    std::string error;
+    ASSERT_TRUE(saveSettings(folder, s, error)) << error;
+    EXPECT_EQ(loadSettings(folder, errors), s);
+
+    sim::testing::writeText(folder / "settings.ini", std::string("volume = 3\n\0\x01\xff", 14));
+    EXPECT_EQ(loadSettings(folder, errors), Settings{});
+    EXPECT_TRUE(std::filesystem::exists(folder / "settings.ini.bad"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "settings.ini"));
+    std::fclose(errors);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/settings_file.h"
-#include "app/sim_process.h"
+#include "support/scratch.h"
 
 namespace kolvane {
 namespace {
@@ -80,7 +80,7 @@ TEST(Settings, RoundTripAndForgiveBadLines) {
 }
 
 TEST(SettingsFile, KeptBetweenRunsAndABadFileMovedAside) {
-    const std::filesystem::path folder = sim::testing::scratchDir() / "config";
+    const std::filesystem::path folder = testing::scratchDir() / "config";
     std::FILE* errors = std::tmpfile();
     ASSERT_NE(errors, nullptr);
     EXPECT_EQ(loadSettings(folder, errors), Settings{}) << "no file yet";
@@ -90,7 +90,7 @@ TEST(SettingsFile, KeptBetweenRunsAndABadFileMovedAside) {
     ASSERT_TRUE(saveSettings(folder, s, error)) << error;
     EXPECT_EQ(loadSettings(folder, errors), s);
 
-    sim::testing::writeText(folder / "settings.ini", std::string("volume = 3\n\0\x01\xff", 14));
+    testing::writeText(folder / "settings.ini", std::string("volume = 3\n\0\x01\xff", 14));
     EXPECT_EQ(loadSettings(folder, errors), Settings{});
     EXPECT_TRUE(std::filesystem::exists(folder / "settings.ini.bad"));
     EXPECT_FALSE(std::filesystem::exists(folder / "settings.ini"));

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/script.h"
-#include "app/sim_process.h"
+#include "support/sim_process.h"
 #include "core/platform.h"
 #include "soak/soak_run.h"
 

@@ -10,7 +10,7 @@
 
 #include "app/sim/trace.h"
 #include "game/game_world.h"
-#include "sim_process.h"
+#include "support/sim_process.h"
 #include "support/fake_platform.h"
 #include "support/seeded.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "gfx/png.h"
-#include "sim_process.h"
+#include "support/sim_process.h"
 
 namespace kolvane::sim {
 namespace {

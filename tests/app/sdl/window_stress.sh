@@ -11,8 +11,8 @@ set -u
 readonly GAME=${1:?usage: window_stress.sh KOLVANE [SECONDS]}
 readonly SECONDS_OF_KEYS=${2:-30}
 MODE=stress
-# shellcheck source=tests/app/xvfb_session.sh
-source "$(dirname "$0")/xvfb_session.sh"
+# shellcheck source=tests/support/xvfb_session.sh
+source "$(dirname "$0")/../../support/xvfb_session.sh"
 
 require_tools Xvfb xdotool xprop twm xmessage "$IMPORT" "$COMPARE"
 

@@ -15,8 +15,8 @@ set -u
 readonly GAME=${1:?usage: window_test.sh KOLVANE MODE [WINDOW_CLOSE]}
 readonly MODE=${2:?usage: window_test.sh KOLVANE MODE [WINDOW_CLOSE]}
 readonly CLOSER=${3:-}
-# shellcheck source=tests/app/xvfb_session.sh
-source "$(dirname "$0")/xvfb_session.sh"
+# shellcheck source=tests/support/xvfb_session.sh
+source "$(dirname "$0")/../../support/xvfb_session.sh"
 
 require_tools Xvfb xdotool xwininfo xprop "$CONVERT" "$IMPORT" "$COMPARE"
 if [[ $MODE == close && ! -x $CLOSER ]]; then

@@ -10,7 +10,7 @@
 
 #include "app/script.h"
 #include "gfx/png.h"
-#include "sim_process.h"
+#include "support/sim_process.h"
 
 namespace kolvane::sim {
 namespace {

@@ -168,7 +168,7 @@ pacing: bench-build
 # into WINDOWS_DIR (cmake/mingw-w64-x86_64.cmake). `make windows-test`: the
 # Windows tests under Wine (the portable unit tests, the golden frames, the
 # window under Xvfb), then the traces of the Linux and Windows replay runners
-# compared (tests/win32/compare_traces.sh; see docs/windows.md).
+# compared (tests/app/win32/compare_traces.sh; see docs/windows.md).
 # `make package`: the Debian package in BUILD_DIR (cpack). `make package-test`:
 # installs it with apt, runs it and removes it (changes the system's packages).
 WINDOWS_DIR ?= build-windows
@@ -191,7 +191,7 @@ windows-test: windows deps $(BUILD_DIR)/CMakeCache.txt
 	@scripts/install-deps.sh $(WINDOWS_TEST_PACKAGES)
 	cd $(WINDOWS_DIR) && ctest --output-on-failure -j $(JOBS)
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim
-	tests/win32/compare_traces.sh $(CURDIR)/$(BUILD_DIR)/src/app/kolvane-sim \
+	tests/app/win32/compare_traces.sh $(CURDIR)/$(BUILD_DIR)/src/app/kolvane-sim \
 		$(CURDIR)/$(WINDOWS_DIR)/kolvane-sim.exe $(CURDIR)/$(WINDOWS_DIR)/wine-prefix \
 		$(CURDIR)/$(WINDOWS_DIR)/traces $(TRACE_GAMES) $(TRACE_TICKS)
 
@@ -237,25 +237,25 @@ serve: web
 
 # playwright-core, exactly as package-lock.json pins it; node and npm are the
 # machine's own, or Debian's when there are none.
-tests/web/node_modules/.package-lock.json: tests/web/package.json tests/web/package-lock.json
+tests/app/web/node_modules/.package-lock.json: tests/app/web/package.json tests/app/web/package-lock.json
 	@command -v node >/dev/null && command -v npm >/dev/null || scripts/install-deps.sh nodejs npm
-	cd tests/web && npm ci --no-audit --no-fund
+	cd tests/app/web && npm ci --no-audit --no-fund
 
 # The node replay runner against the native one on the golden scripts and long
-# random games; then the page in Debian's chromium (tests/web, docs/web.md).
-web-test: web deps $(BUILD_DIR)/CMakeCache.txt tests/web/node_modules/.package-lock.json
+# random games; then the page in Debian's chromium (tests/app/web, docs/web.md).
+web-test: web deps $(BUILD_DIR)/CMakeCache.txt tests/app/web/node_modules/.package-lock.json
 	@scripts/install-deps.sh $(WEB_TEST_PACKAGES)
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim
-	node tests/web/compare-traces.mjs --native $(BUILD_DIR)/src/app/kolvane-sim \
+	node tests/app/web/compare-traces.mjs --native $(BUILD_DIR)/src/app/kolvane-sim \
 		--web $(WEB_DIR)/src/app/kolvane-sim.js --out $(WEB_DIR)/trace-compare
-	node tests/web/page.test.mjs --site $(WEB_DIR) --out $(WEB_DIR)/web-test
+	node tests/app/web/page.test.mjs --site $(WEB_DIR) --out $(WEB_DIR)/web-test
 
 # How far emscripten's C library (musl) and the native one agree on the math
 # functions the game calls, on arguments like the game's (docs/web.md).
 web-libm: web
 	mkdir -p $(WEB_DIR)/libm
-	$(CXX) -std=c++20 -O2 -ffp-contract=off -o $(WEB_DIR)/libm/probe tests/web/libm_probe.cpp
+	$(CXX) -std=c++20 -O2 -ffp-contract=off -o $(WEB_DIR)/libm/probe tests/app/web/libm_probe.cpp
 	$(WEB_ENV) em++ -std=c++20 -O2 -ffp-contract=off -sENVIRONMENT=node -sNODERAWFS=1 \
-		-sWASM_ASYNC_COMPILATION=0 -sEXIT_RUNTIME=1 -o $(WEB_DIR)/libm/probe.js tests/web/libm_probe.cpp
-	node tests/web/libm-compare.mjs $(WEB_DIR)/libm/probe $(WEB_DIR)/libm/probe.js $(WEB_DIR)/libm
+		-sWASM_ASYNC_COMPILATION=0 -sEXIT_RUNTIME=1 -o $(WEB_DIR)/libm/probe.js tests/app/web/libm_probe.cpp
+	node tests/app/web/libm-compare.mjs $(WEB_DIR)/libm/probe $(WEB_DIR)/libm/probe.js $(WEB_DIR)/libm
 # --- end of the web page ---------------------------------------------------------

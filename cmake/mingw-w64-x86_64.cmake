@@ -20,4 +20,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 set(CMAKE_CROSSCOMPILING_EMULATOR
-    ${CMAKE_CURRENT_LIST_DIR}/../tests/win32/wine-run.sh ${CMAKE_BINARY_DIR}/wine-prefix)
+    ${CMAKE_CURRENT_LIST_DIR}/../tests/app/win32/wine-run.sh ${CMAKE_BINARY_DIR}/wine-prefix)

@@ -2,7 +2,7 @@
 // playwright-core. The page is served from the web build on 127.0.0.1 and
 // played with the keyboard, one step after another, as a player would.
 //
-//   node tests/web/page.test.mjs --site build-web --out build-web/web-test
+//   node tests/app/web/page.test.mjs --site build-web --out build-web/web-test
 //
 // The canvas is read with getImageData, so every pixel check is exact. A step
 // that fails leaves a screenshot of the page in the output folder; the page
@@ -16,7 +16,7 @@ import { chromium } from 'playwright-core';
 import { readPng } from './png.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
-const options = { site: '', out: '', golden: join(here, '..', 'golden'), chromium: '/usr/bin/chromium' };
+const options = { site: '', out: '', golden: join(here, '..', '..', 'golden'), chromium: '/usr/bin/chromium' };
 for (let i = 2; i < process.argv.length; i += 2) {
   const name = process.argv[i].replace(/^--/, '');
   if (!(name in options)) {

@@ -3,7 +3,7 @@
 // traces are byte for byte the same and that every frame they write has the
 // same pixels (and, for the golden scripts, the golden frame's pixels).
 //
-//   node tests/web/compare-traces.mjs --native build/src/app/kolvane-sim \
+//   node tests/app/web/compare-traces.mjs --native build/src/app/kolvane-sim \
 //        --web build-web/src/app/kolvane-sim.js --out build-web/trace-compare
 //
 // The scripts: every tests/golden/*.script with the options of its
@@ -15,7 +15,7 @@ import { fileURLToPath } from 'node:url';
 import { readPng } from './png.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
-const options = { native: '', web: '', out: '', golden: join(here, '..', 'golden'), games: 3, ticks: 6000 };
+const options = { native: '', web: '', out: '', golden: join(here, '..', '..', 'golden'), games: 3, ticks: 6000 };
 for (let i = 2; i < process.argv.length; i += 2) {
   const name = process.argv[i].replace(/^--/, '');
   if (!(name in options)) {

@@ -2,7 +2,7 @@
 // function, the results that differ and by how many units in the last place,
 // and how many would still differ once stored as floats.
 //
-//   node tests/web/libm-compare.mjs NATIVE_PROBE WEB_PROBE_JS OUT_DIR
+//   node tests/app/web/libm-compare.mjs NATIVE_PROBE WEB_PROBE_JS OUT_DIR
 import { spawnSync } from 'node:child_process';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';

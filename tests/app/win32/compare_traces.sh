@@ -13,7 +13,7 @@ usage="usage: compare_traces.sh LINUX_SIM WINDOWS_SIM_EXE WINE_PREFIX WORK_DIR [
 readonly LINUX=${1:?$usage} WINDOWS=${2:?$usage} PREFIX=${3:?$usage} WORK=${4:?$usage}
 readonly GAMES=${5:-4} TICKS=${6:-6000}
 readonly HERE=$(cd "$(dirname "$0")" && pwd)
-readonly GOLDEN=$HERE/../golden
+readonly GOLDEN=$HERE/../../golden
 
 rm -rf "$WORK" && mkdir -p "$WORK"
 

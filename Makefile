@@ -41,7 +41,6 @@ clean:
 screenshots: build
 	docs/images/make-screenshots.sh $(BUILD_DIR)/src/app/kolvane-sim
 
-# --- Soak and fuzzing ---------------------------------------------------------
 # `make soak`: the long soak under the sanitizers, SOAK_SCALE times the share
 # that `make check` runs (1,000,000 ticks of play, 200,000 of chaos).
 # `make fuzz`: the script reader's libFuzzer target, FUZZ_SECONDS from the seed
@@ -69,9 +68,7 @@ fuzz: fuzz-deps
 		-DKOLVANE_TESTS=OFF -DKOLVANE_FUZZ=ON -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)" >/dev/null
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target script_fuzzer
 	tests/fuzz/run.sh $(FUZZ_DIR)/tests/fuzz/script_fuzzer $(FUZZ_SECONDS) $(FUZZ_DIR)/run
-# --- end of soak and fuzzing ----------------------------------------------------
 
-# --- Sanitizers, determinism across builds, memcheck, static checks -----------
 # `make check`: every test in a build with AddressSanitizer and
 # UndefinedBehaviorSanitizer (ASAN_DIR). `make determinism`: the same scripts
 # through the optimised, debug, sanitizer and clang builds of kolvane-sim, whose
@@ -128,9 +125,7 @@ lint: deps $(BUILD_DIR)/CMakeCache.txt
 	@echo "lint: clang-tidy clean over $$(grep -c '\"file\": \"$(CURDIR)/src/' $(BUILD_DIR)/compile_commands.json) files of src/"
 	cppcheck $(CPPCHECK_FLAGS) -j $(JOBS) src
 	@echo "lint: cppcheck clean over src/"
-# --- end of sanitizers, determinism, memcheck and static checks ----------------
 
-# --- Performance: benchmarks, runner throughput, frame pacing -------------------
 # `make bench`: Google Benchmark on a busy mid-game world (tick, paint, the
 # collision pass, regions, the clear-and-copy baseline; medians of
 # BENCH_REPETITIONS), the replay runner's throughput over BENCH_TICKS ticks,
@@ -161,9 +156,7 @@ bench: bench-build
 
 pacing: bench-build
 	bench/pacing.sh $(BUILD_DIR)/bench/kolvane-pacing $(PACING_TITLE_SECONDS) $(PACING_PLAY_SECONDS)
-# --- end of performance ----------------------------------------------------------
 
-# --- Platforms and packaging ----------------------------------------------------
 # `make windows`: kolvane.exe and kolvane-sim.exe, cross-compiled with MinGW-w64
 # into WINDOWS_DIR (cmake/mingw-w64-x86_64.cmake). `make windows-test`: the
 # Windows tests under Wine (the portable unit tests, the golden frames, the
@@ -202,9 +195,8 @@ package: build
 
 package-test: package
 	tests/packaging/package_test.sh $(BUILD_DIR)/kolvane_*.deb
-# --- end of platforms and packaging ---------------------------------------------
 
-# --- The game in a web page (emscripten): make web, make serve, make web-test ---
+# `make web`, `make serve`, `make web-test`: the game in a web page (emscripten).
 WEB_DIR ?= build-web
 WEB_PORT ?= 8000
 WEB_PACKAGES := cmake make python3 emscripten
@@ -258,4 +250,3 @@ web-libm: web
 	$(WEB_ENV) em++ -std=c++20 -O2 -ffp-contract=off -sENVIRONMENT=node -sNODERAWFS=1 \
 		-sWASM_ASYNC_COMPILATION=0 -sEXIT_RUNTIME=1 -o $(WEB_DIR)/libm/probe.js tests/web/libm_probe.cpp
 	node tests/web/libm-compare.mjs $(WEB_DIR)/libm/probe $(WEB_DIR)/libm/probe.js $(WEB_DIR)/libm
-# --- end of the web page ---------------------------------------------------------

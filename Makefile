@@ -165,6 +165,7 @@ pacing: bench-build
 # `make package`: the Debian package in BUILD_DIR (cpack). `make package-test`:
 # installs it with apt, runs it and removes it (changes the system's packages).
 WINDOWS_DIR ?= build-windows
+WINE_PREFIX = $(CURDIR)/$(WINDOWS_DIR)/wine-prefix
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix googletest
 WINDOWS_TEST_PACKAGES := wine wine64 xvfb xdotool x11-utils imagemagick
 TRACE_GAMES ?= 4
@@ -180,13 +181,16 @@ windows:
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 	@echo "windows: $(WINDOWS_DIR)/kolvane.exe $(WINDOWS_DIR)/kolvane-sim.exe"
 
+# Wine is installed before any Windows program runs (ctest lists the Windows
+# tests by running them); one Wine server serves the whole run.
 windows-test: windows deps $(BUILD_DIR)/CMakeCache.txt
 	@scripts/install-deps.sh $(WINDOWS_TEST_PACKAGES)
-	cd $(WINDOWS_DIR) && ctest --output-on-failure -j $(JOBS)
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim
-	tests/win32/compare_traces.sh $(CURDIR)/$(BUILD_DIR)/src/app/kolvane-sim \
-		$(CURDIR)/$(WINDOWS_DIR)/kolvane-sim.exe $(CURDIR)/$(WINDOWS_DIR)/wine-prefix \
-		$(CURDIR)/$(WINDOWS_DIR)/traces $(TRACE_GAMES) $(TRACE_TICKS)
+	tests/win32/wine-session.sh $(WINE_PREFIX) bash -c '\
+		ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j $(JOBS) && \
+		tests/win32/compare_traces.sh $(CURDIR)/$(BUILD_DIR)/src/app/kolvane-sim \
+			$(CURDIR)/$(WINDOWS_DIR)/kolvane-sim.exe $(WINE_PREFIX) \
+			$(CURDIR)/$(WINDOWS_DIR)/traces $(TRACE_GAMES) $(TRACE_TICKS)'
 
 package: build
 	@scripts/install-deps.sh $(PACKAGE_PACKAGES)

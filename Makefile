@@ -170,7 +170,7 @@ WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-p
 WINDOWS_TEST_PACKAGES := wine wine64 xvfb xdotool x11-utils imagemagick
 TRACE_GAMES ?= 4
 TRACE_TICKS ?= 10000
-PACKAGE_PACKAGES := dpkg-dev appstream desktop-file-utils imagemagick
+PACKAGE_PACKAGES := dpkg-dev file appstream desktop-file-utils imagemagick
 
 .PHONY: windows windows-test package package-test
 
@@ -249,6 +249,7 @@ web-test: web deps $(BUILD_DIR)/CMakeCache.txt tests/web/node_modules/.package-l
 # How far emscripten's C library (musl) and the native one agree on the math
 # functions the game calls, on arguments like the game's (docs/web.md).
 web-libm: web
+	@scripts/install-deps.sh g++
 	mkdir -p $(WEB_DIR)/libm
 	$(CXX) -std=c++20 -O2 -ffp-contract=off -o $(WEB_DIR)/libm/probe tests/web/libm_probe.cpp
 	$(WEB_ENV) em++ -std=c++20 -O2 -ffp-contract=off -sENVIRONMENT=node -sNODERAWFS=1 \

@@ -41,7 +41,6 @@ clean:
 screenshots: build
 	docs/images/make-screenshots.sh $(BUILD_DIR)/src/app/kolvane-sim
 
-# --- Soak and fuzzing ---------------------------------------------------------
 # `make soak`: the long soak under the sanitizers, SOAK_SCALE times the share
 # that `make check` runs (1,000,000 ticks of play, 200,000 of chaos).
 # `make fuzz`: the script reader's libFuzzer target, FUZZ_SECONDS from the seed
@@ -69,9 +68,7 @@ fuzz: fuzz-deps
 		-DKOLVANE_TESTS=OFF -DKOLVANE_FUZZ=ON -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)" >/dev/null
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target script_fuzzer
 	tests/fuzz/run.sh $(FUZZ_DIR)/tests/fuzz/script_fuzzer $(FUZZ_SECONDS) $(FUZZ_DIR)/run
-# --- end of soak and fuzzing ----------------------------------------------------
 
-# --- Sanitizers, determinism across builds, memcheck, static checks -----------
 # `make check`: every test in a build with AddressSanitizer and
 # UndefinedBehaviorSanitizer (ASAN_DIR). `make determinism`: the same scripts
 # through the optimised, debug, sanitizer and clang builds of kolvane-sim, whose
@@ -128,9 +125,7 @@ lint: deps $(BUILD_DIR)/CMakeCache.txt
 	@echo "lint: clang-tidy clean over $$(grep -c '\"file\": \"$(CURDIR)/src/' $(BUILD_DIR)/compile_commands.json) files of src/"
 	cppcheck $(CPPCHECK_FLAGS) -j $(JOBS) src
 	@echo "lint: cppcheck clean over src/"
-# --- end of sanitizers, determinism, memcheck and static checks ----------------
 
-# --- Performance: benchmarks, runner throughput, frame pacing -------------------
 # `make bench`: Google Benchmark on a busy mid-game world (tick, paint, the
 # collision pass, regions, the clear-and-copy baseline; medians of
 # BENCH_REPETITIONS), the replay runner's throughput over BENCH_TICKS ticks,
@@ -161,9 +156,7 @@ bench: bench-build
 
 pacing: bench-build
 	bench/pacing.sh $(BUILD_DIR)/bench/kolvane-pacing $(PACING_TITLE_SECONDS) $(PACING_PLAY_SECONDS)
-# --- end of performance ----------------------------------------------------------
 
-# --- Platforms and packaging ----------------------------------------------------
 # `make windows`: kolvane.exe and kolvane-sim.exe, cross-compiled with MinGW-w64
 # into WINDOWS_DIR (cmake/mingw-w64-x86_64.cmake). `make windows-test`: the
 # Windows tests under Wine (the portable unit tests, the golden frames, the
@@ -172,11 +165,12 @@ pacing: bench-build
 # `make package`: the Debian package in BUILD_DIR (cpack). `make package-test`:
 # installs it with apt, runs it and removes it (changes the system's packages).
 WINDOWS_DIR ?= build-windows
+WINE_PREFIX = $(CURDIR)/$(WINDOWS_DIR)/wine-prefix
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix googletest libstb-dev
 WINDOWS_TEST_PACKAGES := wine wine64 xvfb xdotool x11-utils imagemagick
 TRACE_GAMES ?= 4
 TRACE_TICKS ?= 10000
-PACKAGE_PACKAGES := dpkg-dev appstream desktop-file-utils imagemagick
+PACKAGE_PACKAGES := dpkg-dev file appstream desktop-file-utils imagemagick
 
 .PHONY: windows windows-test package package-test
 
@@ -187,13 +181,16 @@ windows:
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 	@echo "windows: $(WINDOWS_DIR)/kolvane.exe $(WINDOWS_DIR)/kolvane-sim.exe"
 
+# Wine is installed before any Windows program runs (ctest lists the Windows
+# tests by running them); one Wine server serves the whole run.
 windows-test: windows deps $(BUILD_DIR)/CMakeCache.txt
 	@scripts/install-deps.sh $(WINDOWS_TEST_PACKAGES)
-	cd $(WINDOWS_DIR) && ctest --output-on-failure -j $(JOBS)
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim
-	tests/app/win32/compare_traces.sh $(CURDIR)/$(BUILD_DIR)/src/app/kolvane-sim \
-		$(CURDIR)/$(WINDOWS_DIR)/kolvane-sim.exe $(CURDIR)/$(WINDOWS_DIR)/wine-prefix \
-		$(CURDIR)/$(WINDOWS_DIR)/traces $(TRACE_GAMES) $(TRACE_TICKS)
+	tests/app/win32/wine-session.sh $(WINE_PREFIX) bash -c '\
+		ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j $(JOBS) && \
+		tests/app/win32/compare_traces.sh $(CURDIR)/$(BUILD_DIR)/src/app/kolvane-sim \
+			$(CURDIR)/$(WINDOWS_DIR)/kolvane-sim.exe $(WINE_PREFIX) \
+			$(CURDIR)/$(WINDOWS_DIR)/traces $(TRACE_GAMES) $(TRACE_TICKS)'
 
 package: build
 	@scripts/install-deps.sh $(PACKAGE_PACKAGES)
@@ -202,9 +199,8 @@ package: build
 
 package-test: package
 	tests/packaging/package_test.sh $(BUILD_DIR)/kolvane_*.deb
-# --- end of platforms and packaging ---------------------------------------------
 
-# --- The game in a web page (emscripten): make web, make serve, make web-test ---
+# `make web`, `make serve`, `make web-test`: the game in a web page (emscripten).
 WEB_DIR ?= build-web
 WEB_PORT ?= 8000
 WEB_PACKAGES := cmake make python3 emscripten libstb-dev
@@ -253,9 +249,9 @@ web-test: web deps $(BUILD_DIR)/CMakeCache.txt tests/app/web/node_modules/.packa
 # How far emscripten's C library (musl) and the native one agree on the math
 # functions the game calls, on arguments like the game's (docs/web.md).
 web-libm: web
+	@scripts/install-deps.sh g++
 	mkdir -p $(WEB_DIR)/libm
 	$(CXX) -std=c++20 -O2 -ffp-contract=off -o $(WEB_DIR)/libm/probe tests/app/web/libm_probe.cpp
 	$(WEB_ENV) em++ -std=c++20 -O2 -ffp-contract=off -sENVIRONMENT=node -sNODERAWFS=1 \
 		-sWASM_ASYNC_COMPILATION=0 -sEXIT_RUNTIME=1 -o $(WEB_DIR)/libm/probe.js tests/app/web/libm_probe.cpp
 	node tests/app/web/libm-compare.mjs $(WEB_DIR)/libm/probe $(WEB_DIR)/libm/probe.js $(WEB_DIR)/libm
-# --- end of the web page ---------------------------------------------------------

@@ -2,7 +2,10 @@
 # started in it, and cleanup on every path.
 #
 # The caller sets MODE (a name for messages) before sourcing, and calls
-# start_server, then start_game GAME.
+# start_server, then start_game GAME; or defines run_MODE and calls run_mode.
+# WINDOW_WAIT (seconds, 10 unless set) bounds the wait for the game's window;
+# a caller whose helpers must go before the X server stops them in its own
+# stop_helpers.
 
 readonly CONVERT=/usr/bin/convert IMPORT=/usr/bin/import COMPARE=/usr/bin/compare
 readonly SKIP=77
@@ -11,6 +14,7 @@ WORK=$(mktemp -d "${TMPDIR:-/tmp}/kolvane-window.XXXXXX")
 XVFB_PID=
 GAME_PID=
 EXTRA_PIDS=()
+WINDOW_WAIT=${WINDOW_WAIT:-10}
 
 require_tools() {
     local tool
@@ -22,6 +26,8 @@ require_tools() {
     done
 }
 
+stop_helpers() { :; }
+
 cleanup() {
     if [[ -n $GAME_PID ]] && kill -0 "$GAME_PID" 2>/dev/null; then
         kill "$GAME_PID" 2>/dev/null
@@ -30,6 +36,7 @@ cleanup() {
     fi
     local pid
     for pid in "${EXTRA_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+    stop_helpers
     if [[ -n $XVFB_PID ]]; then
         kill "$XVFB_PID" 2>/dev/null
         wait "$XVFB_PID" 2>/dev/null
@@ -69,13 +76,14 @@ start_server() {
     fail "Xvfb did not start"
 }
 
-# Starts the game (GAME ARG...), waits up to 10 s for its window, sets WINDOW
-# to the window's id and gives it the focus, since keys go to the focused window.
+# Starts the game (GAME ARG...), waits up to WINDOW_WAIT seconds for its window,
+# sets WINDOW to the window's id and gives it the focus, since keys go to the
+# focused window.
 start_game() {
     "$@" >"$WORK/game.log" 2>&1 &
     GAME_PID=$!
-    WINDOW=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kolvane$' 2>/dev/null | head -n 1)
-    [[ -n $WINDOW ]] || fail "no window named Kolvane appeared within 10 s"
+    WINDOW=$(timeout "$WINDOW_WAIT" xdotool search --sync --onlyvisible --name '^Kolvane$' 2>/dev/null | head -n 1)
+    [[ -n $WINDOW ]] || fail "no window named Kolvane appeared within $WINDOW_WAIT s"
     kill -0 "$GAME_PID" 2>/dev/null || fail "the game exited at start-up"
     timeout 5 xdotool windowfocus --sync "$WINDOW" || fail "could not focus the window"
 }
@@ -102,4 +110,12 @@ expect_exit_within() {
     local rc=$?
     GAME_PID=
     ((rc == 0)) || fail "exit code $rc after $2, expected 0"
+}
+
+# The X server, then the caller's run_MODE function; PASS when it returns.
+run_mode() {
+    declare -F "run_$MODE" >/dev/null || fail "unknown mode $MODE"
+    start_server
+    "run_$MODE"
+    echo "PASS ($MODE)"
 }

@@ -100,11 +100,4 @@ run_close() {
     expect_exit_within 2 "the close request"
 }
 
-start_server
-case $MODE in
-    title) run_title ;;
-    play) run_play ;;
-    close) run_close ;;
-    *) fail "unknown mode $MODE" ;;
-esac
-echo "PASS ($MODE)"
+run_mode

@@ -20,90 +20,38 @@ set -u
 usage="usage: window_test.sh KOLVANE_EXE MODE WINE_PREFIX KOLVANE_SIM_EXE"
 readonly GAME=${1:?$usage} MODE=${2:?$usage} PREFIX=${3:?$usage} SIM=${4:?$usage}
 readonly HERE=$(cd "$(dirname "$0")" && pwd)
-readonly SKIP=77
-# ImageMagick by full path: another `convert` may come first on PATH.
-readonly CONVERT=/usr/bin/convert IMPORT=/usr/bin/import COMPARE=/usr/bin/compare
 # The HUD's lives counter in client pixels (its box is x 143..170, y 1..20).
 readonly LIVES_BOX=27x19+143+1
+# Wine takes a while to make its prefix and show the first window.
+WINDOW_WAIT=60
+# shellcheck source=tests/support/xvfb_session.sh
+source "$HERE/../../support/xvfb_session.sh"
 
-for tool in wine wineserver Xvfb xdotool xwininfo xprop "$CONVERT" "$IMPORT" "$COMPARE"; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed"
-        exit "$SKIP"
-    fi
-done
+require_tools wine wineserver Xvfb xdotool xwininfo xprop "$CONVERT" "$IMPORT" "$COMPARE"
 
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/kolvane-wine-window.XXXXXX")
-XVFB_PID=
-GAME_PID=
-WID=
 CLIENT=  # the client area in the window's X picture, as WxH+X+Y
 
-cleanup() {
-    if [[ -n $GAME_PID ]] && kill -0 "$GAME_PID" 2>/dev/null; then
-        kill "$GAME_PID" 2>/dev/null
-    fi
+# The Wine server goes before the X server it draws on.
+stop_helpers() {
     WINEPREFIX=$PREFIX wineserver -k 2>/dev/null
     WINEPREFIX=$PREFIX wineserver -w 2>/dev/null
-    if [[ -n $XVFB_PID ]]; then
-        kill "$XVFB_PID" 2>/dev/null
-        wait "$XVFB_PID" 2>/dev/null
-    fi
-    if [[ -n ${KOLVANE_SHOT_DIR:-} ]]; then
-        mkdir -p "$KOLVANE_SHOT_DIR" && cp "$WORK"/*.png "$KOLVANE_SHOT_DIR"/ 2>/dev/null
-    fi
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-fail() {
-    echo "FAIL ($MODE): $*"
-    if [[ -s $WORK/game.log ]]; then
-        echo "--- game output ---"
-        cat "$WORK/game.log"
-    fi
-    exit 1
 }
 
-# A free display number, chosen by the server itself.
-start_server() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
-    XVFB_PID=$!
-    local i
-    for ((i = 0; i < 100; i++)); do
-        if [[ -s $WORK/display ]]; then
-            DISPLAY=:$(tr -d '[:space:]' <"$WORK/display")
-            export DISPLAY
-            return
-        fi
-        kill -0 "$XVFB_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    cat "$WORK/xvfb.log"
-    fail "Xvfb did not start"
-}
-
-# Starts the game (a stray argument must be ignored) and waits for its window.
+# Starts the game and waits for its window.
 # With no window manager Wine leaves the caption out of the X window, which
 # holds the client area inside the two-pixel sunken edge.
-start_game() {
-    "$HERE/wine-run.sh" "$PREFIX" "$GAME" --ignored-argument >"$WORK/game.log" 2>&1 &
-    GAME_PID=$!
-    WID=$(timeout 60 xdotool search --sync --onlyvisible --name '^Kolvane$' 2>/dev/null | head -n 1)
-    [[ -n $WID ]] || fail "no window named Kolvane within 60 s"
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game exited at start-up"
+start_wine_game() {
+    start_game "$HERE/wine-run.sh" "$PREFIX" "$GAME"
     local w h
-    read -r w h < <(xwininfo -id "$WID" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')
+    read -r w h < <(xwininfo -id "$WINDOW" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')
     CLIENT="$((w - 4))x$((h - 4))+2+2"
-    timeout 5 xdotool windowfocus --sync "$WID" || fail "could not focus the window"
     # The first paints.
     sleep 1
 }
 
 # The client area of the window as it is now.
-shot() {
-    "$IMPORT" -window "$WID" "$WORK/$1.full.png" || fail "screenshot $1 failed"
+client_shot() {
+    shot "$1.full"
     "$CONVERT" "$WORK/$1.full.png" -crop "$CLIENT" +repage "$WORK/$1.png"
 }
 
@@ -139,27 +87,12 @@ expect_lives_like() {
     [[ $differing == 0 ]] || fail "the HUD's lives in $1 differ from $2 ($differing pixels)"
 }
 
-# Waits for the game to exit within the limit (seconds) and checks exit code 0.
-expect_exit_within() {
-    local limit_ms=$(($1 * 1000)) start now
-    start=$(date +%s%N)
-    while kill -0 "$GAME_PID" 2>/dev/null; do
-        now=$(date +%s%N)
-        (((now - start) / 1000000 > limit_ms)) && fail "still running ${1} s after $2"
-        sleep 0.05
-    done
-    wait "$GAME_PID"
-    local rc=$?
-    GAME_PID=
-    ((rc == 0)) || fail "exit code $rc after $2, expected 0"
-}
-
 check_window() {
     local name hints
-    name=$(xdotool getwindowname "$WID")
+    name=$(xdotool getwindowname "$WINDOW")
     [[ $name == Kolvane ]] || fail "window name is '$name'"
     # Never resized: the size hints pin the minimum to the maximum.
-    hints=$(xprop -id "$WID" WM_NORMAL_HINTS)
+    hints=$(xprop -id "$WINDOW" WM_NORMAL_HINTS)
     local min max
     min=$(sed -n 's/.*minimum size: \([0-9]* by [0-9]*\).*/\1/p' <<<"$hints")
     max=$(sed -n 's/.*maximum size: \([0-9]* by [0-9]*\).*/\1/p' <<<"$hints")
@@ -185,22 +118,22 @@ check_title_frame() {
 }
 
 run_title() {
-    start_game
+    start_wine_game
     check_window
     reference_frames
-    shot title
+    client_shot title
     check_title_frame
     xdotool key Escape
     expect_exit_within 3 Escape
 }
 
 run_play() {
-    start_game
+    start_wine_game
     reference_frames
-    shot before
+    client_shot before
     xdotool key s
     sleep 0.5
-    shot game
+    client_shot game
     expect_lives_like game ref-game
     expect_lives_like before ref-title
     local w h
@@ -215,16 +148,9 @@ run_play() {
 }
 
 run_close() {
-    start_game
+    start_wine_game
     xdotool key alt+F4
     expect_exit_within 3 "closing the window"
 }
 
-start_server
-case $MODE in
-    title) run_title ;;
-    play) run_play ;;
-    close) run_close ;;
-    *) fail "unknown mode $MODE" ;;
-esac
-echo "PASS ($MODE)"
+run_mode

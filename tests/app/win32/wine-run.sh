@@ -3,6 +3,7 @@
 # quietly, with the program's own exit code.
 #
 #   wine-run.sh PREFIX PROGRAM.exe [ARG...]
+#   wine-run.sh PREFIX                      only makes the prefix
 set -u
 prefix=${1:?usage: wine-run.sh PREFIX PROGRAM [ARG...]}
 shift
@@ -26,4 +27,5 @@ if [[ ! -f $prefix/.kolvane-ready ]]; then
         fi
     ) 9>"$prefix.lock"
 fi
+(($# > 0)) || exit 0
 exec "$wine" "$@"

@@ -62,6 +62,7 @@ const char* soundName(Sound s);
 class SoundSet {
 public:
     void add(Sound s) { bits_ |= bit(s); }
+    void add(SoundSet other) { bits_ |= other.bits_; }
     bool has(Sound s) const { return (bits_ & bit(s)) != 0; }
     bool empty() const { return bits_ == 0; }
     std::uint32_t bits() const { return bits_; }

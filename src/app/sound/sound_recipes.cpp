@@ -1,6 +1,6 @@
-// Tuned by listening to `make sounds` (build/sounds/*.wav). Loudness tiers,
+// To tune a sound, change its recipe and listen to `make sounds` (build/sounds). Loudness tiers,
 // by the loudest sample: explosions 0.42-0.65, weapons 0.24-0.40, tunes
-// 0.26-0.36, the engine and the hum 0.15-0.20 (they run for long).
+// 0.26-0.36, the engine and the hum 0.12-0.20 (they run for long).
 #include "app/sound/sound_recipes.h"
 
 #include <array>
@@ -166,7 +166,7 @@ constexpr std::array<Entry, kSoundCount> kEntries{{
     // The saucer's buzzing warble, six wavers a second.
     {Sound::kSaucerHum, "saucer-hum", 1,
      {.seconds = 1.0f, .startHz = 180, .endHz = 180, .vibratoHz = 6, .vibratoSemitones = 2,
-      .lowpassStartHz = 900, .lowpassEndHz = 900, .peak = 0.15f, .loop = true}},
+      .lowpassStartHz = 900, .lowpassEndHz = 900, .peak = 0.12f, .loop = true}},
 }};
 // clang-format on
 

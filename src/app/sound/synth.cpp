@@ -10,6 +10,8 @@ namespace kolvane::sound {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+// Exponentials are worked out in float (powf, expf, exp2f): precise enough for
+// sound, and their tables are far smaller in the web build than double's.
 constexpr double kRate = kSampleRate;
 // A loop's end is cross-faded into its start over this long.
 constexpr double kLoopFadeSeconds = 0.05;
@@ -27,8 +29,8 @@ public:
     Glide(double from, double to, double seconds)
         : value_(from),
           to_(to),
-          left_(std::max(1L, std::lround(seconds * kRate))),
-          factor_(std::pow(to / from, 1.0 / static_cast<double>(left_))) {}
+          left_(std::max(1L, static_cast<long>(seconds * kRate + 0.5))),
+          factor_(std::pow(static_cast<float>(to / from), 1.0f / static_cast<float>(left_))) {}
     double next() {
         const double v = value_;
         if (left_ > 0) {
@@ -137,7 +139,7 @@ void foldLoop(float* out, int frames, int fade) {
 }  // namespace
 
 int playFrames(const Recipe& recipe) {
-    return static_cast<int>(std::lround(recipe.seconds * kRate));
+    return static_cast<int>(recipe.seconds * kRate + 0.5);
 }
 
 int renderedFrames(const Recipe& recipe) {
@@ -147,7 +149,7 @@ int renderedFrames(const Recipe& recipe) {
 void synthesize(const Recipe& r, std::uint32_t seed, float* out) {
     const int frames = renderedFrames(r);
     const double gateStep = 1.0 / (kGateSeconds * kRate);
-    const double dcPole = std::exp(-2.0 * kPi * kDcCutHz / kRate);
+    const double dcPole = std::exp(static_cast<float>(-2.0 * kPi * kDcCutHz / kRate));
     Glide pitchGlide(r.startHz, r.endHz, r.sweepSeconds > 0 ? r.sweepSeconds : r.seconds);
     Glide noiseGlide(r.noiseStartHz, r.noiseEndHz, r.seconds);
     const bool filtered = r.lowpassStartHz > 0;
@@ -174,8 +176,8 @@ void synthesize(const Recipe& r, std::uint32_t seed, float* out) {
         const double tc = std::min(t, static_cast<double>(r.seconds));
         if (i % kSlowFrames == 0) {
             if (r.vibratoHz > 0) {
-                vibrato =
-                    std::exp2(r.vibratoSemitones / 12.0 * std::sin(2.0 * kPi * r.vibratoHz * t));
+                vibrato = std::exp2(static_cast<float>(r.vibratoSemitones / 12.0 *
+                                                       std::sin(2.0 * kPi * r.vibratoHz * t)));
             }
             if (r.tremoloHz > 0) {
                 tremolo =
@@ -183,7 +185,7 @@ void synthesize(const Recipe& r, std::uint32_t seed, float* out) {
             }
             if (filtered) {
                 const double cutoff = std::min(cutoffGlide.next(), kRate / 4);
-                lowpass = 1.0 - std::exp(-2.0 * kPi * cutoff / kRate);
+                lowpass = 1.0 - std::exp(static_cast<float>(-2.0 * kPi * cutoff / kRate));
                 for (int k = 1; k < kSlowFrames; ++k) cutoffGlide.next();
             }
         }

@@ -1,16 +1,62 @@
 #include "app/sdl/audio.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <string>
 
 #include "app/sound/sounds.h"
 
 namespace kolvane::sdl {
 
-Audio::Audio(sound::GameSound& sound) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        std::fprintf(stderr, "kolvane: no sound (%s); playing silently\n", SDL_GetError());
-        return;
+namespace {
+
+// Standard error sent to /dev/null for a while: the sound libraries under SDL
+// (alsa-lib above all) write their own lines there when there is no device,
+// and the game says so in one line of its own.
+class QuietStderr {
+public:
+    QuietStderr() {
+        std::fflush(stderr);
+        saved_ = dup(STDERR_FILENO);
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+        if (null >= 0) close(null);
     }
+    ~QuietStderr() {
+        if (saved_ < 0) return;
+        std::fflush(stderr);
+        dup2(saved_, STDERR_FILENO);
+        close(saved_);
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
+// Starts SDL's audio and opens the default device; 0 with the reason when
+// there is none.
+SDL_AudioDeviceID openDevice(const SDL_AudioSpec& want, std::string& reason) {
+    const QuietStderr quiet;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        reason = SDL_GetError();
+        return 0;
+    }
+    // No changes allowed: SDL converts for a device that wants another format.
+    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+    if (device == 0) {
+        reason = SDL_GetError();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    return device;
+}
+
+}  // namespace
+
+Audio::Audio(sound::GameSound& sound) {
     SDL_AudioSpec want{};
     want.freq = sound::kSampleRate;
     want.format = AUDIO_F32SYS;
@@ -18,11 +64,10 @@ Audio::Audio(sound::GameSound& sound) {
     want.samples = kBufferFrames;
     want.callback = &Audio::fill;
     want.userdata = &sound;
-    // No changes allowed: SDL converts for a device that wants another format.
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+    std::string reason;
+    device_ = openDevice(want, reason);
     if (device_ == 0) {
-        std::fprintf(stderr, "kolvane: no sound (%s); playing silently\n", SDL_GetError());
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        std::fprintf(stderr, "kolvane: no sound (%s); playing silently\n", reason.c_str());
         return;
     }
     SDL_PauseAudioDevice(device_, 0);

@@ -33,34 +33,37 @@ protected:
 
 // What the detector keeps of the game between two events.
 struct GameSnapshot {
+    // The game.
     bool running = false;
     bool paused = false;
-    bool shipActive = false;
-    bool thrustHeld = false;  // the ship is pushed by a held Up or Down
     float level = 0.0f;
     std::int32_t score = 0;
     std::int32_t asteroidsLeft = 0;
-    std::int32_t largeAsteroids = 0;
+    std::int32_t largeAsteroids = 0;  // in play
+    std::int32_t special = 0;
+    bool targetingAids = false;
+    // The ship.
+    bool shipActive = false;
+    bool thrustHeld = false;  // in a game, the ship active and Up or Down held
+    std::int32_t lives = 0;
+    std::int32_t missileCount = 0;
     std::int32_t teleportCharge = 0;
     std::int32_t teleportCooldown = 0;
-    bool capsule = false;
-    std::int32_t capsuleAge = 0;
     std::array<bool, Ship::kSlots> bullets{};
     std::array<bool, Ship::kSlots> missiles{};
+    // The rocks, the saucers and the capsule.
+    std::array<Vec2, GameWorld::kAsteroids> asteroidVelocities{};
     std::array<bool, GameWorld::kSaucers> saucers{};
     std::array<bool, GameWorld::kSaucers> saucerShots{};
     std::array<std::int32_t, GameWorld::kSaucers> saucerShotAges{};
-    std::array<Vec2, GameWorld::kAsteroids> asteroidVelocities{};
     bool saucerInView = false;  // an active saucer's centre lies inside the client area
-    std::int32_t lives = 0;
-    std::int32_t missileCount = 0;
-    std::int32_t special = 0;
-    bool targetingAids = false;
+    bool capsule = false;
+    std::int32_t capsuleAge = 0;
 };
 
 GameSnapshot takeSnapshot(const GameWorld& world, const HeldKeys& keys, Rect client);
 
-// Where a change came from: a key-down (the weapons) or a tick (everything else).
+// Where a change came from: a key event (the weapons) or a tick (everything else).
 enum class Origin : std::uint8_t { kKey, kTick };
 
 // The cues for the change from `was` to `now` (`world` is the game as `now` saw it).

@@ -15,7 +15,7 @@ constexpr int kThrustBit = 1;
 constexpr int kHumBit = 2;
 
 // Steps per sample of the glides (20 ms for the loops, 10 ms for the volume)
-// and the fall of a cut voice's level (by e a 2 ms).
+// and the fall of a cut voice's level (to 1/e in 2 ms).
 constexpr float kLoopStep = 1.0f / (0.020f * kSampleRate);
 constexpr float kGainStep = 1.0f / (0.010f * kSampleRate);
 const float kDeclickFall = std::exp(-1.0f / (0.002f * kSampleRate));

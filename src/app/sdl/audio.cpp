@@ -37,40 +37,46 @@ private:
     int saved_ = -1;
 };
 
-// Starts SDL's audio and opens the default device; 0 with the reason when
-// there is none.
-SDL_AudioDeviceID openDevice(const SDL_AudioSpec& want, std::string& reason) {
-    const QuietStderr quiet;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        reason = SDL_GetError();
-        return 0;
+// 48 kHz mono floats in buffers of kBufferFrames, from the game's mixer.
+SDL_AudioSpec specFor(sound::GameSound& sound) {
+    SDL_AudioSpec want{};
+    want.freq = sound::kSampleRate;
+    want.format = AUDIO_F32SYS;
+    want.channels = 1;
+    want.samples = Audio::kBufferFrames;
+    want.callback = &Audio::fill;
+    want.userdata = &sound;
+    return want;
+}
+
+// Starts SDL's audio and opens the default device; without one, says so in
+// one line and returns 0.
+SDL_AudioDeviceID openDevice(const SDL_AudioSpec& want) {
+    std::string reason;
+    SDL_AudioDeviceID device = 0;
+    {
+        const QuietStderr quiet;
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            reason = SDL_GetError();
+        } else {
+            // No changes allowed: SDL converts for a device that wants another format.
+            device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+            if (device == 0) {
+                reason = SDL_GetError();
+                SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            }
+        }
     }
-    // No changes allowed: SDL converts for a device that wants another format.
-    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
     if (device == 0) {
-        reason = SDL_GetError();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        std::fprintf(stderr, "kolvane: no sound (%s); playing silently\n", reason.c_str());
     }
     return device;
 }
 
 }  // namespace
 
-Audio::Audio(sound::GameSound& sound) {
-    SDL_AudioSpec want{};
-    want.freq = sound::kSampleRate;
-    want.format = AUDIO_F32SYS;
-    want.channels = 1;
-    want.samples = kBufferFrames;
-    want.callback = &Audio::fill;
-    want.userdata = &sound;
-    std::string reason;
-    device_ = openDevice(want, reason);
-    if (device_ == 0) {
-        std::fprintf(stderr, "kolvane: no sound (%s); playing silently\n", reason.c_str());
-        return;
-    }
-    SDL_PauseAudioDevice(device_, 0);
+Audio::Audio(sound::GameSound& sound) : device_(openDevice(specFor(sound))) {
+    if (device_ != 0) SDL_PauseAudioDevice(device_, 0);
 }
 
 Audio::~Audio() {

@@ -18,11 +18,10 @@ public:
     Audio(const Audio&) = delete;
     Audio& operator=(const Audio&) = delete;
 
-    bool playing() const { return device_ != 0; }
-
-private:
+    // SDL's audio callback: the mixer fills the device's buffer.
     static void SDLCALL fill(void* sound, Uint8* stream, int bytes);
 
+private:
     SDL_AudioDeviceID device_ = 0;
 };
 

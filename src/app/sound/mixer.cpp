@@ -147,8 +147,8 @@ void Mixer::render(std::int16_t* out, int frames) {
         const int n = std::min(chunk, frames - done);
         render(scratch_.data(), n);
         for (int i = 0; i < n; ++i) {
-            const float x = scratch_[i] * 32767.0f;  // the limiter keeps it within +-1
-            out[done + i] = static_cast<std::int16_t>(x < 0 ? x - 0.5f : x + 0.5f);
+            // The limiter keeps every sample within -1..1.
+            out[done + i] = static_cast<std::int16_t>(std::nearbyint(scratch_[i] * 32767.0f));
         }
     }
 }

@@ -24,9 +24,9 @@ constexpr float kSixth = 1.6818f;   // 9
 constexpr float kOctave = 2.0f;
 
 struct Entry {
-    Sound sound;
-    const char* name;
-    int voices;
+    Sound sound = Sound::kShot;
+    const char* name = "";
+    int voices = 1;
     Recipe recipe;
 };
 

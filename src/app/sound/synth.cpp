@@ -29,7 +29,7 @@ public:
     Glide(double from, double to, double seconds)
         : value_(from),
           to_(to),
-          left_(std::max(1L, static_cast<long>(seconds * kRate + 0.5))),
+          left_(std::max(1L, static_cast<long>(std::nearbyint(seconds * kRate)))),
           factor_(std::pow(static_cast<float>(to / from), 1.0f / static_cast<float>(left_))) {}
     double next() {
         const double v = value_;
@@ -139,7 +139,7 @@ void foldLoop(float* out, int frames, int fade) {
 }  // namespace
 
 int playFrames(const Recipe& recipe) {
-    return static_cast<int>(recipe.seconds * kRate + 0.5);
+    return static_cast<int>(std::nearbyint(recipe.seconds * kRate));
 }
 
 int renderedFrames(const Recipe& recipe) {

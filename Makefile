@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD_PACKAGES := cmake make g++ pkg-config libsdl2-dev libstb-dev libgtest-dev libgmock-dev
 TEST_PACKAGES := xvfb xdotool x11-utils imagemagick twm
 
-.PHONY: all run test build deps test-deps golden screenshots clean
+.PHONY: all run test build deps test-deps golden screenshots sounds clean
 
 all: build
 
@@ -36,6 +36,11 @@ golden: build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# Every sound as a WAV file in BUILD_DIR/sounds, to listen to and tune
+# (src/app/sound/sound_recipes.cpp), and the golden battle as a player hears it.
+sounds: build
+	$(BUILD_DIR)/src/app/kolvane-sounds $(BUILD_DIR)/sounds --game tests/golden/battle.script --seed 188
 
 # Remakes the README's pictures with the replay runner.
 screenshots: build
@@ -128,7 +133,8 @@ lint: deps $(BUILD_DIR)/CMakeCache.txt
 
 # `make bench`: Google Benchmark on a busy mid-game world (tick, paint, the
 # collision pass, regions, the clear-and-copy baseline; medians of
-# BENCH_REPETITIONS), the replay runner's throughput over BENCH_TICKS ticks,
+# BENCH_REPETITIONS), the sound (a busy second mixed, the detector, the
+# synthesis), the replay runner's throughput over BENCH_TICKS ticks,
 # then `make pacing`. `make pacing`: the real window under Xvfb for
 # PACING_TITLE_SECONDS of title screen and PACING_PLAY_SECONDS of play,
 # measured by the kolvane-pacing build. See docs/performance.md.
@@ -146,10 +152,13 @@ bench-deps:
 
 bench-build: bench-deps $(BUILD_DIR)/CMakeCache.txt
 	cmake -S . -B $(BUILD_DIR) -DKOLVANE_BENCH=ON -DKOLVANE_PACING_LOG=ON >/dev/null
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-bench kolvane-sim kolvane-pacing
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-bench kolvane-sound-bench kolvane-sim \
+		kolvane-pacing
 
 bench: bench-build
 	$(BUILD_DIR)/bench/kolvane-bench --benchmark_repetitions=$(BENCH_REPETITIONS) \
+		--benchmark_report_aggregates_only=true
+	$(BUILD_DIR)/bench/kolvane-sound-bench --benchmark_repetitions=$(BENCH_REPETITIONS) \
 		--benchmark_report_aggregates_only=true
 	bench/throughput.sh $(BUILD_DIR)/src/app/kolvane-sim $(BENCH_TICKS) $(BENCH_RUNS)
 	bench/pacing.sh $(BUILD_DIR)/bench/kolvane-pacing $(PACING_TITLE_SECONDS) $(PACING_PLAY_SECONDS)

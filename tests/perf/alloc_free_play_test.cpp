@@ -6,7 +6,10 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/settings.h"
+#include "app/sound/game_sound.h"
 #include "bench/alloc_counter.h"
 #include "bench/busy_world.h"
 #include "core/platform.h"
@@ -108,6 +111,40 @@ TEST(AllocationFreePlay, TenThousandBusyTicksAndPaintsAllocateNothing) {
     EXPECT_GT(asteroidTicks, 10L * kTicks);
     EXPECT_GT(projectileTicks, 8L * kTicks);
     EXPECT_GT(saucerTicks, 3L * kTicks);
+}
+
+// The sound listening to the same busy play, and its mixer rendering each
+// tick's 15 ms as an audio callback would: neither allocates.
+TEST(AllocationFreePlay, TheSoundHearingAndMixingBusyPlayAllocatesNothing) {
+    if (!available()) GTEST_SKIP() << "the sanitizer owns the allocator";
+    auto game = std::make_unique<bench::BusyGame>();
+    ASSERT_TRUE(game->ok()) << game->error();
+    sound::GameSound sound(Settings{}.volume, false);
+    game->session().addListener(sound.listener());
+    std::vector<float> block(sound::kFramesPerTick);
+    auto tickAndMix = [&](int t) {
+        playTick(*game, t);
+        sound.render(block.data(), sound::kFramesPerTick);
+    };
+
+    constexpr int kFirstSecond = 67;
+    constexpr int kTicks = 10000;
+    for (int t = 0; t < kFirstSecond; ++t) tickAndMix(t);
+    int audibleTicks = 0;
+    start();
+    for (int t = kFirstSecond; t < kFirstSecond + kTicks; ++t) {
+        tickAndMix(t);
+        for (const float x : block) {
+            if (x != 0.0f) {
+                ++audibleTicks;
+                break;
+            }
+        }
+    }
+    const AllocationCount count = stop();
+    EXPECT_EQ(count.allocations, 0) << count.bytes << " bytes";
+    EXPECT_EQ(count.frees, 0);
+    EXPECT_GT(audibleTicks, kTicks / 2);
 }
 
 TEST(AllocationFreePlay, BusyWorldFillsEverySlot) {

@@ -8,12 +8,18 @@
 #include <string>
 #include <thread>
 
+#include "app/data_folders.h"
 #include "app/front_end.h"
+#include "app/sdl/audio.h"
 #include "app/sdl/key_map.h"
 #include "app/sdl/loop_probe.h"
 #include "app/sdl/video.h"
 #include "app/session.h"
+#include "app/settings_file.h"
+#include "app/sound/game_sound.h"
+#include "app/sound/mute_setting.h"
 #include "app/tick_pacer.h"
+#include "app/window_options.h"
 #include "game/game_world.h"
 
 namespace kolvane::sdl {
@@ -44,7 +50,8 @@ public:
     void keyDown(int) override {}
 };
 
-void handleEvent(const SDL_Event& event, Session& session, Video& video, LoopProbe& probe) {
+void handleEvent(const SDL_Event& event, Session& session, Video& video, LoopProbe& probe,
+                 sound::GameSound& sound) {
     switch (event.type) {
         case SDL_QUIT:
             session.quit();
@@ -59,7 +66,13 @@ void handleEvent(const SDL_Event& event, Session& session, Video& video, LoopPro
             const int key = virtualKeyFromKeycode(event.key.keysym.sym);
             if (key != 0) {
                 probe.keyDown(key);
-                session.keyDown(KeyEvent{key, event.key.repeat != 0});
+                const KeyEvent keyEvent{key, event.key.repeat != 0};
+                session.keyDown(keyEvent);
+                // M also reaches the game, like any key.
+                if (sound::togglesMute(keyEvent)) {
+                    sound.setMuted(!sound.muted());
+                    sound::rememberMute(sound.muted(), stderr);
+                }
             }
             break;
         }
@@ -79,7 +92,7 @@ double nowMs(SteadyClock::time_point epoch) {
 
 }  // namespace
 
-int runWindowGame(const WindowOptions& /*options*/, LoopProbe* probeOrNull) {
+int runWindowGame(const WindowOptions& options, LoopProbe* probeOrNull) {
     NoProbe noProbe;
     LoopProbe& probe = probeOrNull != nullptr ? *probeOrNull : noProbe;
 
@@ -104,6 +117,11 @@ int runWindowGame(const WindowOptions& /*options*/, LoopProbe* probeOrNull) {
     video.upload(session.paint());
     video.show();
     probe.framePresented();
+    // The sound is made after the first frame, which it would otherwise delay.
+    const Settings settings = applyOptions(loadSettings(configFolder(), stderr), options);
+    sound::GameSound sound(settings.volume, settings.muted);
+    session.addListener(sound.listener());
+    const Audio audio(sound);
     const SteadyClock::time_point epoch = SteadyClock::now();
     TickPacer pacer(0.0, 1);
 
@@ -117,7 +135,7 @@ int runWindowGame(const WindowOptions& /*options*/, LoopProbe* probeOrNull) {
         probe.wokeUp();
         SDL_Event event;
         while (!session.quitRequested() && SDL_PollEvent(&event) != 0) {
-            handleEvent(event, session, video, probe);
+            handleEvent(event, session, video, probe, sound);
         }
         if (session.quitRequested()) break;
         if (pacer.ticksDue(nowMs(epoch)) == 0) continue;

@@ -166,7 +166,8 @@ pacing: bench-build
 # installs it with apt, runs it and removes it (changes the system's packages).
 WINDOWS_DIR ?= build-windows
 WINE_PREFIX = $(CURDIR)/$(WINDOWS_DIR)/wine-prefix
-WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix googletest libstb-dev
+# g++ builds the icon tools the Windows build runs (cmake/WindowsResources.cmake).
+WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix googletest libstb-dev g++
 WINDOWS_TEST_PACKAGES := wine wine64 xvfb xdotool x11-utils imagemagick
 TRACE_GAMES ?= 4
 TRACE_TICKS ?= 10000

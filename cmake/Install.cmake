@@ -7,7 +7,9 @@
 # the game's own renderer), and the license and changelog in
 # share/doc/kolvane. cpack -G DEB makes a Debian package for /usr.
 #
-# Windows: the two .exe files, which need nothing else.
+# Windows: the two .exe files, which need nothing else, with a README.txt and
+# the LICENSE: the Windows zip of `make dist`. Their file icon and version
+# details are resources (cmake/WindowsResources.cmake).
 #
 # The metainfo's releases and the Debian changelog come from CHANGELOG.md.
 include(GNUInstallDirs)
@@ -17,16 +19,31 @@ set(KOLVANE_ICON_SIZES 48 128 256)
 set(KOLVANE_CONTACT "The Kolvane developers <kolvane@example.org>")
 
 if(WIN32)
+  include(cmake/WindowsResources.cmake)
   install(TARGETS kolvane kolvane-sim RUNTIME DESTINATION .)
+  # Text files as Windows editors expect them, with CR LF line ends.
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/README.txt.in
+    ${PROJECT_BINARY_DIR}/dist-text/README.txt @ONLY NEWLINE_STYLE CRLF)
+  file(READ ${PROJECT_SOURCE_DIR}/LICENSE kolvane_license)
+  file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/dist-text/LICENSE CONTENT "${kolvane_license}"
+    @ONLY NEWLINE_STYLE CRLF)
+  install(FILES ${PROJECT_BINARY_DIR}/dist-text/README.txt ${PROJECT_BINARY_DIR}/dist-text/LICENSE
+    DESTINATION .)
   return()
 endif()
 
-# The icon, drawn by the game's renderer at build time.
-add_library(kolvane_icon STATIC ${PROJECT_SOURCE_DIR}/packaging/icon/ship_icon.cpp)
+# The icon, drawn by the game's renderer at build time; kolvane-ico packs the
+# pictures into the Windows programs' icon file (built for the build machine
+# by a Windows build, which runs it).
+add_library(kolvane_icon STATIC
+  ${PROJECT_SOURCE_DIR}/packaging/icon/ship_icon.cpp
+  ${PROJECT_SOURCE_DIR}/packaging/icon/ico_file.cpp)
 target_include_directories(kolvane_icon PUBLIC ${PROJECT_SOURCE_DIR}/packaging/icon)
 target_link_libraries(kolvane_icon PUBLIC kolvane_gfx)
 add_executable(kolvane-icons ${PROJECT_SOURCE_DIR}/packaging/icon/make_icons.cpp)
 target_link_libraries(kolvane-icons PRIVATE kolvane_icon)
+add_executable(kolvane-ico ${PROJECT_SOURCE_DIR}/packaging/icon/make_ico.cpp)
+target_link_libraries(kolvane-ico PRIVATE kolvane_icon)
 
 set(kolvane_icon_dir ${PROJECT_BINARY_DIR}/icons)
 set(kolvane_icon_files "")

@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
-# One version everywhere a build shows it: the project version in
-# CMakeLists.txt is CHANGELOG.md's newest release, what `--version` prints,
-# the newest release of the metainfo and the Debian changelog.
+# One version everywhere: each place named on the command line must show
+# VERSION, the project version set in CMakeLists.txt.
 #
-#   version_test.sh VERSION CHANGELOG.md BUILD_DOC_DIR KOLVANE_SIM [KOLVANE]
+#   version_test.sh VERSION [--changelog CHANGELOG.md] [--metainfo FILE.metainfo.xml]
+#                           [--debian-changelog changelog.gz] [--program PROGRAM]...
+#
+# CHANGELOG.md's newest release, the metainfo's newest release, the Debian
+# changelog's newest entry, and what each program prints for --version
+# ("NAME VERSION", NAME the program's file name).
 set -u
-readonly VERSION=${1:?usage: version_test.sh VERSION CHANGELOG.md BUILD_DOC_DIR KOLVANE_SIM [KOLVANE]}
-readonly CHANGELOG=${2:?} DOC=${3:?} SIM=${4:?} GAME=${5:-}
+readonly VERSION=${1:?usage: version_test.sh VERSION [--changelog FILE] [--metainfo FILE] [--debian-changelog FILE] [--program PROGRAM]...}
+shift
 failures=0
 
-check() {  # what, shown, expected
+check() {  # WHAT SHOWN EXPECTED
     if [[ $2 == "$3" ]]; then
         echo "ok   $1: $2"
     else
@@ -18,14 +22,25 @@ check() {  # what, shown, expected
     fi
 }
 
-check "CHANGELOG.md's newest release" \
-    "$(sed -n 's/^## \[\([^]]*\)\] - [0-9-]*$/\1/p' "$CHANGELOG" | head -n 1)" "$VERSION"
-check "kolvane-sim --version" "$("$SIM" --version </dev/null 2>&1)" "kolvane-sim $VERSION"
-if [[ -n $GAME ]]; then
-    check "kolvane --version" "$("$GAME" --version </dev/null 2>&1)" "kolvane $VERSION"
-fi
-check "the metainfo's newest release" \
-    "$(sed -n 's/^ *<release version="\([^"]*\)".*/\1/p' "$DOC"/*.metainfo.xml | head -n 1)" "$VERSION"
-check "the Debian changelog" "$(zcat "$DOC/changelog.gz" | sed -n '1s/^kolvane (\(.*\)) .*/\1/p')" \
-    "$VERSION"
+while (($# >= 2)); do
+    case $1 in
+    --changelog)
+        check "CHANGELOG.md's newest release" \
+            "$(sed -n 's/^## \[\([^]]*\)\] - [0-9-]*$/\1/p' "$2" | head -n 1)" "$VERSION" ;;
+    --metainfo)
+        check "the metainfo's newest release" \
+            "$(sed -n 's/^ *<release version="\([^"]*\)".*/\1/p' "$2" | head -n 1)" "$VERSION" ;;
+    --debian-changelog)
+        check "the Debian changelog's newest entry" \
+            "$(zcat "$2" | sed -n '1s/^kolvane (\(.*\)) .*/\1/p')" "$VERSION" ;;
+    --program)
+        name=$(basename "$2")
+        check "$name --version" "$("$2" --version </dev/null 2>&1)" "$name $VERSION" ;;
+    *)
+        echo "version_test.sh: unknown option $1" >&2
+        exit 2 ;;
+    esac
+    shift 2
+done
+(($# == 0)) || { echo "version_test.sh: $1 needs a value" >&2; exit 2; }
 ((failures == 0)) && echo PASS

@@ -3,9 +3,10 @@
 #
 # The compilers write the source and build folders as "." and "build" into
 # debug information, __FILE__ and everything else; the Windows linker writes
-# no time stamp into the .exe header. Times the build does write (the Debian
-# package's members) come from SOURCE_DATE_EPOCH. Off by default: a debugger
-# finds the sources of an ordinary build by their real paths.
+# no time of linking into the .exe header. Times that are written (the Debian
+# package's members, the header of a stripped .exe) come from
+# SOURCE_DATE_EPOCH. Off by default: a debugger finds the sources of an
+# ordinary build by their real paths.
 option(KOLVANE_REPRODUCIBLE "Build without build paths or times in the output" OFF)
 
 if(KOLVANE_REPRODUCIBLE)

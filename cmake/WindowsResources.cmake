@@ -32,7 +32,7 @@ endforeach()
 add_custom_command(OUTPUT ${kolvane_ico_dir}/kolvane.ico
   COMMAND ${kolvane_host_tools}/kolvane-icons ${kolvane_ico_dir} kolvane ${kolvane_ico_sizes}
   COMMAND ${kolvane_host_tools}/kolvane-ico ${kolvane_ico_dir}/kolvane.ico ${kolvane_ico_pictures}
-  DEPENDS kolvane_host_tools-build
+  DEPENDS kolvane_host_tools-build ${kolvane_host_tools}/kolvane-icons ${kolvane_host_tools}/kolvane-ico
   COMMENT "Drawing the Windows programs' icon")
 add_custom_target(kolvane_windows_icon DEPENDS ${kolvane_ico_dir}/kolvane.ico)
 

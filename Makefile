@@ -267,7 +267,7 @@ web-libm: web
 DIST_DIR ?= dist
 DIST_WORK ?= build-dist
 REPRODUCIBLE_DIR ?= build-reproducible
-DIST_PACKAGES := $(BUILD_PACKAGES) $(WINDOWS_PACKAGES) $(WEB_PACKAGES) git zip dpkg-dev file
+DIST_PACKAGES := $(sort $(BUILD_PACKAGES) $(WINDOWS_PACKAGES) $(WEB_PACKAGES) git zip dpkg-dev file)
 DIST_TEST_PACKAGES := $(WINDOWS_TEST_PACKAGES) $(WEB_TEST_PACKAGES) unzip lintian appstream \
 	desktop-file-utils binutils-mingw-w64-x86-64
 REPRODUCIBLE_PACKAGES := unzip wabt

@@ -175,7 +175,8 @@ pacing: bench-build
 # installs it with apt, runs it and removes it (changes the system's packages).
 WINDOWS_DIR ?= build-windows
 WINE_PREFIX = $(CURDIR)/$(WINDOWS_DIR)/wine-prefix
-WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix googletest libstb-dev
+# g++ builds the icon tools the Windows build runs (cmake/WindowsResources.cmake).
+WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix googletest libstb-dev g++
 WINDOWS_TEST_PACKAGES := wine wine64 xvfb xdotool x11-utils imagemagick
 TRACE_GAMES ?= 4
 TRACE_TICKS ?= 10000
@@ -264,3 +265,33 @@ web-libm: web
 	$(WEB_ENV) em++ -std=c++20 -O2 -ffp-contract=off -sENVIRONMENT=node -sNODERAWFS=1 \
 		-sWASM_ASYNC_COMPILATION=0 -sEXIT_RUNTIME=1 -o $(WEB_DIR)/libm/probe.js tests/app/web/libm_probe.cpp
 	node tests/app/web/libm-compare.mjs $(WEB_DIR)/libm/probe $(WEB_DIR)/libm/probe.js $(WEB_DIR)/libm
+
+# `make dist`: the release files of the committed HEAD in DIST_DIR (the
+# Debian package, the Windows zip, the web page's zip, the source tarball and
+# SHA256SUMS), every one built from the tarball's contents in DIST_WORK
+# (scripts/dist.sh). `make dist-test`: each file unpacked and tried
+# (tests/packaging/dist_test.sh; installs the package, so it needs root).
+# `make reproducible`: dist made twice, in two folders, compared byte for
+# byte (tests/packaging/reproducible.sh). See docs/releases.md.
+DIST_DIR ?= dist
+DIST_WORK ?= build-dist
+REPRODUCIBLE_DIR ?= build-reproducible
+DIST_PACKAGES := $(sort $(BUILD_PACKAGES) $(WINDOWS_PACKAGES) $(WEB_PACKAGES) git zip dpkg-dev file)
+DIST_TEST_PACKAGES := $(WINDOWS_TEST_PACKAGES) $(WEB_TEST_PACKAGES) unzip lintian appstream \
+	desktop-file-utils binutils-mingw-w64-x86-64
+REPRODUCIBLE_PACKAGES := unzip wabt
+
+.PHONY: dist dist-test reproducible
+
+dist:
+	@scripts/install-deps.sh $(DIST_PACKAGES)
+	scripts/dist.sh $(DIST_DIR) $(DIST_WORK) $(JOBS)
+
+dist-test: dist tests/app/web/node_modules/.package-lock.json
+	@scripts/install-deps.sh $(DIST_TEST_PACKAGES)
+	tests/packaging/dist_test.sh $(DIST_DIR) $(DIST_WORK)/test $(JOBS)
+
+reproducible:
+	@scripts/install-deps.sh $(DIST_PACKAGES) $(REPRODUCIBLE_PACKAGES)
+	@scripts/install-deps.sh --no-install-recommends diffoscope-minimal
+	tests/packaging/reproducible.sh $(REPRODUCIBLE_DIR) $(JOBS)

@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when any is missing.
-# Usage: install-deps.sh PACKAGE...
+# Usage: install-deps.sh [--no-install-recommends] PACKAGE...
 set -u
+options=()
+if [ "${1:-}" = --no-install-recommends ]; then
+    options=(--no-install-recommends)
+    shift
+fi
 missing=()
 for pkg in "$@"; do
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
@@ -18,9 +23,9 @@ else
 fi
 echo "kolvane: installing ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
-if ! "${run[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq "${missing[@]}" >/dev/null; then
+if ! "${run[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq "${options[@]}" "${missing[@]}" >/dev/null; then
     "${run[@]}" apt-get update -qq >/dev/null &&
-        "${run[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq "${missing[@]}" >/dev/null || {
+        "${run[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq "${options[@]}" "${missing[@]}" >/dev/null || {
         echo "kolvane: could not install these Debian packages: ${missing[*]}" >&2
         exit 1
     }

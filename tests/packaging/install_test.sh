@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# `cmake --install` into a scratch prefix: the programs in bin/, the desktop
-# entry, metainfo and icons where desktops look for them, and nothing else.
+# `cmake --install` into a scratch prefix: the programs in games/, the desktop
+# entry, metainfo and icons where desktops look for them, the license and
+# changelog where Debian keeps them, and nothing else.
 # The desktop entry and metainfo must pass their validators (each check is
 # left out, saying so, when its validator is not installed).
 #
@@ -19,9 +20,11 @@ rm -rf "$ROOT"
 cmake --install "$BUILD" --prefix "$ROOT" >/dev/null || fail "cmake --install failed"
 
 expected=$(printf '%s\n' \
-    bin/kolvane \
-    bin/kolvane-sim \
+    games/kolvane \
+    games/kolvane-sim \
     share/applications/$APP_ID.desktop \
+    share/doc/kolvane/changelog.gz \
+    share/doc/kolvane/copyright \
     share/icons/hicolor/128x128/apps/$APP_ID.png \
     share/icons/hicolor/256x256/apps/$APP_ID.png \
     share/icons/hicolor/48x48/apps/$APP_ID.png \
@@ -29,7 +32,7 @@ expected=$(printf '%s\n' \
 actual=$(cd "$ROOT" && find . -type f | sed 's|^\./||' | sort)
 [[ $actual == "$expected" ]] || fail "installed files differ:
 $(diff <(echo "$expected") <(echo "$actual"))"
-[[ -x $ROOT/bin/kolvane && -x $ROOT/bin/kolvane-sim ]] || fail "the programs are not executable"
+[[ -x $ROOT/games/kolvane && -x $ROOT/games/kolvane-sim ]] || fail "the programs are not executable"
 
 desktop=$ROOT/share/applications/$APP_ID.desktop
 grep -qx 'Exec=kolvane' "$desktop" || fail "the desktop entry does not start kolvane"
@@ -40,6 +43,12 @@ grep -q "<id>$APP_ID</id>" "$ROOT/share/metainfo/$APP_ID.metainfo.xml" ||
     fail "the metainfo's id is not $APP_ID"
 grep -q "<launchable type=\"desktop-id\">$APP_ID.desktop</launchable>" \
     "$ROOT/share/metainfo/$APP_ID.metainfo.xml" || fail "the metainfo does not launch $APP_ID.desktop"
+
+grep -q '<project_license>MIT</project_license>' "$ROOT/share/metainfo/$APP_ID.metainfo.xml" ||
+    fail "the metainfo does not name the MIT license"
+grep -q '^License: Expat$' "$ROOT/share/doc/kolvane/copyright" ||
+    fail "the copyright file does not name the Expat (MIT) license"
+gzip -t "$ROOT/share/doc/kolvane/changelog.gz" || fail "changelog.gz is not gzip"
 
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the entry"

@@ -13,8 +13,10 @@ readonly GOLDEN=$HERE/../golden
 readonly APP_ID=org.kolvane.Kolvane
 readonly COMPARE=/usr/bin/compare
 readonly FILES=(
-    /usr/bin/kolvane
-    /usr/bin/kolvane-sim
+    /usr/games/kolvane
+    /usr/games/kolvane-sim
+    /usr/share/doc/kolvane/copyright
+    /usr/share/doc/kolvane/changelog.gz
     /usr/share/applications/$APP_ID.desktop
     /usr/share/metainfo/$APP_ID.metainfo.xml
     /usr/share/icons/hicolor/48x48/apps/$APP_ID.png
@@ -65,7 +67,12 @@ installed=1
 for file in "${FILES[@]}"; do
     [[ -f $file ]] || fail "$file is not installed"
 done
-[[ -x /usr/bin/kolvane && -x /usr/bin/kolvane-sim ]] || fail "the programs are not executable"
+[[ -x /usr/games/kolvane && -x /usr/games/kolvane-sim ]] || fail "the programs are not executable"
+version=$(dpkg-deb -f "$deb" Version)
+for program in kolvane kolvane-sim; do
+    shown=$(/usr/games/$program --version </dev/null 2>&1)
+    [[ $shown == "$program $version" ]] || fail "$program --version shows \"$shown\", not version $version"
+done
 if command -v appstreamcli >/dev/null; then
     appstreamcli validate --no-net "/usr/share/metainfo/$APP_ID.metainfo.xml" ||
         fail "the installed metainfo does not validate"
@@ -78,9 +85,9 @@ fi
 # The installed runner draws the title screen exactly as the golden frame.
 script=$GOLDEN/title_screen.script
 # shellcheck disable=SC2046 # the args line is a list of words
-(cd "$WORK" && /usr/bin/kolvane-sim $(sed -n 's/^# args://p' "$script") --trace trace.jsonl \
-    "$script") || fail "/usr/bin/kolvane-sim failed"
-[[ -s $WORK/trace.jsonl ]] || fail "no trace from /usr/bin/kolvane-sim"
+(cd "$WORK" && /usr/games/kolvane-sim $(sed -n 's/^# args://p' "$script") --trace trace.jsonl \
+    "$script") || fail "/usr/games/kolvane-sim failed"
+[[ -s $WORK/trace.jsonl ]] || fail "no trace from /usr/games/kolvane-sim"
 if [[ -x $COMPARE ]]; then
     differing=$("$COMPARE" -metric AE "$GOLDEN/title_screen.png" "$WORK/title_screen.png" null: 2>&1)
     [[ $differing == 0 ]] || fail "the installed kolvane-sim's frame differs in $differing pixels"
@@ -95,8 +102,8 @@ installed=0
 for file in "${FILES[@]}"; do
     [[ ! -e $file ]] || fail "$file is left after removal"
 done
-left=$(find /usr/bin -maxdepth 1 -name 'kolvane*')
-[[ -z $left ]] || fail "left in /usr/bin: $left"
+left=$(find /usr/games /usr/share/doc/kolvane -maxdepth 1 -name 'kolvane*' 2>/dev/null)
+[[ -z $left ]] || fail "left after removal: $left"
 if dpkg-query -W -f='${Status}' kolvane 2>/dev/null | grep -q 'install ok installed'; then
     fail "dpkg still lists kolvane: $(dpkg-query -W -f='${Status}' kolvane)"
 fi

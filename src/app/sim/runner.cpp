@@ -12,6 +12,7 @@
 
 #include "app/script.h"
 #include "app/sim/trace.h"
+#include "app/version.h"
 #include "game/game_world.h"
 #include "gfx/png.h"
 
@@ -104,6 +105,10 @@ bool parseOptions(int argc, const char* const* argv, Options& options, std::stri
         const std::string_view arg = argv[i];
         if (!optionsEnded && (arg == "--help" || arg == "-h")) {
             options.help = true;
+            continue;
+        }
+        if (!optionsEnded && arg == "--version") {
+            options.version = true;
             continue;
         }
         if (!optionsEnded && arg == "--") {
@@ -275,6 +280,10 @@ int simMain(int argc, const char* const* argv, std::istream& in, std::FILE* out,
     }
     if (options.help) {
         std::fprintf(out, "%s\n", kUsage);
+        return kExitOk;
+    }
+    if (options.version) {
+        std::fprintf(out, "kolvane-sim %s\n", kVersion);
         return kExitOk;
     }
     std::string text;

@@ -27,7 +27,8 @@ inline constexpr std::int32_t kMinSize = 0;
 inline constexpr std::int32_t kMaxSize = 4096;
 inline constexpr const char* kUsage =
     "usage: kolvane-sim [--trace FILE] [--clock SECONDS] [--seed N] [--size WIDTHxHEIGHT] "
-    "[SCRIPT]";
+    "[SCRIPT]\n"
+    "       kolvane-sim --version";
 
 struct Options {
     std::string scriptPath = "-";  // "-": standard input
@@ -37,6 +38,7 @@ struct Options {
     std::int32_t width = kClientWidth;
     std::int32_t height = kClientHeight;
     bool help = false;
+    bool version = false;
 };
 
 // Reads the command line (argv[0] is the program). On a bad option returns

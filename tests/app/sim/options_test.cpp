@@ -53,6 +53,15 @@ TEST(SimOptions, DashIsStandardInputAndDoubleDashEndsOptions) {
     EXPECT_EQ(p.scriptPath, "--odd-name");
 }
 
+TEST(SimOptions, VersionAndHelpTakeNoValue) {
+    Options o;
+    std::string error;
+    ASSERT_TRUE(parse({"--version", "game.script", "-h"}, o, error)) << error;
+    EXPECT_TRUE(o.version);
+    EXPECT_TRUE(o.help);
+    EXPECT_EQ(o.scriptPath, "game.script");
+}
+
 TEST(SimOptions, ExtremesOfTheRanges) {
     Options o;
     std::string error;

@@ -98,6 +98,33 @@ void FrameScaler::prepare(const gfx::Surface& frame, const PixelTarget& target, 
             blends_.push_back({static_cast<std::int32_t>(i), t.source, t.weight});
     }
     for (std::vector<std::uint32_t>& row : scaled_) row.resize(columns_.taps.size());
+    shown_.resize(static_cast<std::size_t>(frameWidth_) * frameHeight_);
+    changed_.resize(static_cast<std::size_t>(frameHeight_));
+}
+
+void FrameScaler::findChangedRows(const gfx::Surface& frame) {
+    const std::size_t width = static_cast<std::size_t>(frameWidth_);
+    const std::size_t bytes = width * sizeof(std::uint32_t);
+    for (std::int32_t y = 0; y < frameHeight_; ++y) {
+        const std::uint32_t* row = frame.pixels() + y * width;
+        std::uint32_t* kept = shown_.data() + y * width;
+        // After new borders every row is drawn.
+        const bool changed = !bordersDrawn_ || std::memcmp(row, kept, bytes) != 0;
+        if (changed) std::memcpy(kept, row, bytes);
+        changed_[static_cast<std::size_t>(y)] = changed ? 1 : 0;
+    }
+}
+
+void FrameScaler::addBand(std::int32_t row) {
+    if (bandCount_ > 0) {
+        RowBand& last = bands_[static_cast<std::size_t>(bandCount_ - 1)];
+        if (row < last.bottom) return;  // already listed
+        if (last.bottom == row || bandCount_ == kMaxBands) {
+            last.bottom = row + 1;
+            return;
+        }
+    }
+    bands_[static_cast<std::size_t>(bandCount_++)] = {row, row + 1};
 }
 
 void FrameScaler::scaleRow(const std::uint32_t* in, std::uint32_t* out) const {
@@ -152,14 +179,17 @@ void FrameScaler::fillBorders(const PixelTarget& target) const {
     }
 }
 
-void FrameScaler::drawWholeRows(const gfx::Surface& frame, const PixelTarget& target) const {
+void FrameScaler::drawWholeRows(const gfx::Surface& frame, const PixelTarget& target) {
     const std::size_t bytes = columns_.taps.size() * sizeof(std::uint32_t);
     // The first window row of each frame row is scaled, the others copy it.
     const std::uint32_t* first = nullptr;
     std::int32_t firstSource = -1;
     std::int32_t y = rows_.first;
     for (const Tap& tap : rows_.taps) {
-        std::uint32_t* out = rowOf(target, y++) + columns_.first;
+        const std::int32_t row = y++;
+        if (changed_[static_cast<std::size_t>(tap.source)] == 0) continue;
+        addBand(row);
+        std::uint32_t* out = rowOf(target, row) + columns_.first;
         if (tap.source == firstSource) {
             std::memcpy(out, first, bytes);
         } else {
@@ -185,9 +215,16 @@ void FrameScaler::drawMixedRows(const gfx::Surface& frame, const PixelTarget& ta
     const std::size_t count = columns_.taps.size();
     std::int32_t y = rows_.first;
     for (const Tap& tap : rows_.taps) {
-        std::uint32_t* out = rowOf(target, y++) + columns_.first;
+        const std::int32_t row = y++;
+        const bool whole = tap.weight == kWhole;
+        if (changed_[static_cast<std::size_t>(tap.source)] == 0 &&
+            (whole || changed_[static_cast<std::size_t>(tap.next)] == 0)) {
+            continue;
+        }
+        addBand(row);
+        std::uint32_t* out = rowOf(target, row) + columns_.first;
         const std::uint32_t* upper = scaledRow(frame, tap.source);
-        if (tap.weight == kWhole) {
+        if (whole) {
             std::memcpy(out, upper, count * sizeof(std::uint32_t));
         } else {
             mixRows(upper, scaledRow(frame, tap.next), out, count, tap.weight);
@@ -199,9 +236,14 @@ void FrameScaler::draw(const gfx::Surface& frame, const PixelTarget& target, Sca
     if (target.pixels == nullptr || target.width <= 0 || target.height <= 0) return;
     if (frame.width() <= 0 || frame.height() <= 0) return;
     prepare(frame, target, mode);
+    findChangedRows(frame);
+    bandCount_ = 0;
     if (!bordersDrawn_) {
         fillBorders(target);
         bordersDrawn_ = true;
+        // The whole window changed; the frame's rows add nothing to that.
+        bands_[0] = {0, target.height};
+        bandCount_ = 1;
     }
     if (rows_.repeat != 0) {
         drawWholeRows(frame, target);

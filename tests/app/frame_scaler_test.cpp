@@ -134,6 +134,35 @@ TEST(FrameScaler, BordersAreDrawnOnlyWhenTheTargetChanges) {
     EXPECT_EQ(window.at(6, 0), frame.pixels()[0]);
 }
 
+TEST(FrameScaler, OnlyTheRowsOfChangedFrameRowsAreDrawnAndListed) {
+    gfx::Surface frame = patterned(4, 3);
+    Window window(12, 9);  // 3x
+    FrameScaler scaler;
+    scaler.draw(frame, window.target(), ScaleMode::kSharp);
+    ASSERT_EQ(scaler.bandCount(), 1);
+    EXPECT_EQ(scaler.band(0), (RowBand{0, 9})) << "the first draw is all of it";
+    scaler.draw(frame, window.target(), ScaleMode::kSharp);
+    EXPECT_EQ(scaler.bandCount(), 0) << "the same frame again";
+
+    window.pixels[0] = kGrey;  // not the scaler's to notice
+    frame.setPixel(2, 1, gfx::Color(1, 2, 3));
+    scaler.draw(frame, window.target(), ScaleMode::kSharp);
+    ASSERT_EQ(scaler.bandCount(), 1);
+    EXPECT_EQ(scaler.band(0), (RowBand{3, 6}));
+    EXPECT_EQ(window.at(6, 4), frame.pixels()[1 * 4 + 2]);
+    EXPECT_EQ(window.at(0, 0), kGrey) << "rows of unchanged frame rows are left alone";
+
+    // Sharp mode over 10 x 8 (2.67x down): window row 2 mixes frame rows 0
+    // and 1, so a change in row 1 redraws it too.
+    Window mixed(10, 8);
+    FrameScaler sharp;
+    sharp.draw(frame, mixed.target(), ScaleMode::kSharp);
+    frame.setPixel(0, 1, gfx::Color(9, 9, 9));
+    sharp.draw(frame, mixed.target(), ScaleMode::kSharp);
+    ASSERT_EQ(sharp.bandCount(), 1);
+    EXPECT_EQ(sharp.band(0), (RowBand{2, 6}));
+}
+
 TEST(FrameScaler, ASmallerWindowShowsTheMiddleAtOneToOne) {
     const gfx::Surface frame = patterned(4, 3);
     Window window(2, 1);

@@ -1,6 +1,7 @@
 #include "app/sdl/video.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "app/front_end.h"
@@ -94,6 +95,7 @@ void Video::upload(const gfx::Surface& frame) {
     // A new surface may sit where the last one was: its borders are drawn again.
     if (surface != surface_) scaler_.forget();
     surface_ = surface;
+    shownWidth_ = surface->w;
     if (frameLayout(*surface)) {
         scaler_.draw(
             frame,
@@ -111,6 +113,17 @@ void Video::upload(const gfx::Surface& frame) {
 }
 
 void Video::show() {
+    // Only the rows the last frame changed; none while nothing moves.
+    std::array<SDL_Rect, FrameScaler::kMaxBands> rects{};
+    const int count = scaler_.bandCount();
+    for (int i = 0; i < count; ++i) {
+        const RowBand& band = scaler_.band(i);
+        rects[static_cast<std::size_t>(i)] = {0, band.top, shownWidth_, band.bottom - band.top};
+    }
+    if (count > 0) SDL_UpdateWindowSurfaceRects(window_, rects.data(), count);
+}
+
+void Video::showAll() {
     SDL_UpdateWindowSurface(window_);
 }
 
@@ -119,11 +132,11 @@ void Video::handleWindowEvent(const SDL_WindowEvent& event) {
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             // The surface is made again at the new size: the last frame, scaled anew.
             if (frame_ != nullptr) upload(*frame_);
-            show();
+            showAll();
             break;
         case SDL_WINDOWEVENT_EXPOSED:
             // A window uncovered shows the last frame again; only a tick paints anew.
-            show();
+            showAll();
             break;
         default:
             break;

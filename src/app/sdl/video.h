@@ -34,7 +34,10 @@ public:
     // Scales a frame into the window's surface; shown by show(). The frame
     // must outlive the window: it is drawn again when the window changes.
     void upload(const gfx::Surface& frame);
+    // Hands the rows the last upload changed to the window system; showAll()
+    // the whole surface.
     void show();
+    void showAll();
     // Exposed, resized, moved to another screen: the last frame again.
     void handleWindowEvent(const SDL_WindowEvent& event);
 
@@ -51,6 +54,7 @@ private:
     ScaleMode mode_ = ScaleMode::kSharp;
     FrameScaler scaler_;
     SDL_Surface* surface_ = nullptr;  // the surface last drawn into
+    int shownWidth_ = 0;
     const gfx::Surface* frame_ = nullptr;
     // The frame scaled in its own pixel layout, for a surface with another.
     std::vector<std::uint32_t> converted_;

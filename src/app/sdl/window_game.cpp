@@ -130,13 +130,14 @@ int runWindowGame(const WindowOptions& options, LoopProbe* probeOrNull) {
                     SessionStart{static_cast<std::int32_t>(std::time(nullptr)), 1, kDefaultClient});
     WindowMessageBoxes boxes(video.window());
     session.setMessageBoxes(&boxes);
-    controls.pads.open(configFolder(), stderr);
 
     session.start();
     // The window shows its first frame before the first tick.
     video.upload(session.paint());
     video.show();
     probe.framePresented();
+    // Gamepads after the first frame: looking for them takes a moment.
+    controls.pads.open(configFolder(), stderr);
     const SteadyClock::time_point epoch = SteadyClock::now();
     TickPacer pacer(0.0, 1);
 

@@ -30,7 +30,8 @@ void SummaryReporter::ReportRuns(const std::vector<Run>& runs) {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
         if (run.error_occurred) continue;
-        const std::string name = run.run_name.function_name;
+        const std::string& args = run.run_name.args;
+        const std::string name = run.run_name.function_name + (args.empty() ? "" : "/" + args);
         const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
         const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
         if (!median && !single) continue;
@@ -98,6 +99,21 @@ void SummaryReporter::Finalize() {
            cpu("BM_RegionBuildAndPointTests"), "us", "", false, true);
     report("one point test", figure("BM_RegionPointTest"), cpu("BM_RegionPointTest"), "us", "",
            false, true);
+    // The scaling step against a plain copy of as many pixels, by CPU time.
+    for (const char* k : {"2", "3"}) {
+        const std::string scale = std::string("BM_ScaleWhole/") + k;
+        const std::string copy = std::string("BM_CopyScaledSize/") + k;
+        const std::string label = std::string("scale to ") + k + "x";
+        report(label.c_str(), figure(scale.c_str()), cpu(scale.c_str()), "us", "", false, true);
+        report((std::string("copy of the ") + k + "x size").c_str(), figure(copy.c_str()),
+               cpu(copy.c_str()), "us", "", false, true);
+        const double s = cpu(scale.c_str());
+        const double c = cpu(copy.c_str());
+        const double r = (s > 0 && c > 0) ? s / c : -1.0;
+        report((label + " / copy").c_str(), r, -1.0, "x", "<= 2", r >= 0, r <= 2.0);
+    }
+    report("scale to 1920 x 1080, sharp", figure("BM_ScaleSharp1080p"), cpu("BM_ScaleSharp1080p"),
+           "us", "", false, true);
     if (tick < 0 || paint < 0 || both < 0 || ratio < 0) {
         out << "Not every target was measured in this run.\n";
     } else {

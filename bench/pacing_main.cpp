@@ -1,6 +1,10 @@
 // kolvane-pacing: the window game with a probe that logs its timing
-// (bench/pacing.sh). Usage: kolvane-pacing [LOGFILE]
+// (bench/pacing.sh). Usage: kolvane-pacing [LOGFILE [OPTION]...], with the
+// options of kolvane (--scale 3, for one).
 #include <SDL.h>
+
+#include <cstdio>
+#include <string>
 
 #include "app/sdl/window_game.h"
 #include "app/window_options.h"
@@ -8,8 +12,15 @@
 
 int main(int argc, char* argv[]) {
     kolvane::bench::PacingLog log(argc > 1 ? argv[1] : "kolvane-pacing.log");
+    kolvane::WindowOptions options;
+    std::string error;
+    // The options after the log file, as if they were kolvane's own.
+    if (argc > 2 && !kolvane::parseWindowOptions(argc - 1, argv + 1, options, error)) {
+        std::fprintf(stderr, "kolvane-pacing: %s\n", error.c_str());
+        return 2;
+    }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
-    const int code = kolvane::sdl::runWindowGame(kolvane::WindowOptions{}, &log);
+    const int code = kolvane::sdl::runWindowGame(options, &log);
     log.end();
     SDL_Quit();
     return code;

@@ -1,5 +1,6 @@
 // Nothing is allocated while the game plays: 10,000 ticks and paints of busy
-// play, after the first second, with every allocator of the program counted.
+// play, after the first second, with every allocator of the program counted;
+// nor while its frames are scaled to a window.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 
 #include "app/settings.h"
 #include "app/sound/game_sound.h"
+#include "app/frame_scaler.h"
 #include "bench/alloc_counter.h"
 #include "bench/busy_world.h"
 #include "core/platform.h"
@@ -145,6 +147,35 @@ TEST(AllocationFreePlay, TheSoundHearingAndMixingBusyPlayAllocatesNothing) {
     EXPECT_EQ(count.allocations, 0) << count.bytes << " bytes";
     EXPECT_EQ(count.frees, 0);
     EXPECT_GT(audibleTicks, kTicks / 2);
+}
+
+// The scaled path: busy play scaled every tick into windows at 3x, at a size
+// with a remainder to smooth, and in whole-pixel mode with borders. Only the
+// first frame at each size makes the scaler's tables.
+TEST(AllocationFreePlay, ScaledFramesAllocateNothing) {
+    if (!available()) GTEST_SKIP() << "the sanitizer owns the allocator";
+    auto game = std::make_unique<bench::BusyGame>();
+    ASSERT_TRUE(game->ok()) << game->error();
+    struct Window {
+        std::int32_t width, height;
+        ScaleMode mode;
+    };
+    for (const Window w :
+         {Window{2220, 1740, ScaleMode::kSharp}, Window{1920, 1080, ScaleMode::kSharp},
+          Window{1920, 1080, ScaleMode::kWhole}}) {
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w.width) * w.height);
+        const PixelTarget target{pixels.data(), w.width, w.height,
+                                 static_cast<std::ptrdiff_t>(w.width) * 4};
+        FrameScaler scaler;
+        scaler.draw(game->session().frame(), target, w.mode);
+        start();
+        for (int t = 0; t < 300; ++t) {
+            playTick(*game, t);
+            scaler.draw(game->session().frame(), target, w.mode);
+        }
+        const AllocationCount count = stop();
+        EXPECT_EQ(count.allocations, 0) << w.width << "x" << w.height << ": " << count.bytes;
+    }
 }
 
 TEST(AllocationFreePlay, BusyWorldFillsEverySlot) {

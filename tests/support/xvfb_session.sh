@@ -11,6 +11,8 @@ readonly CONVERT=/usr/bin/convert IMPORT=/usr/bin/import COMPARE=/usr/bin/compar
 readonly SKIP=77
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/kolvane-window.XXXXXX")
+# The game keeps its settings and files here, never in the user's folders.
+export XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data
 XVFB_PID=
 GAME_PID=
 EXTRA_PIDS=()
@@ -58,9 +60,10 @@ fail() {
     exit 1
 }
 
-# A free display number, chosen by the server itself.
+# A free display number, chosen by the server itself; the screen 1024 x 768
+# unless another size is given (WIDTHxHEIGHT).
 start_server() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
     local i
     for ((i = 0; i < 100; i++)); do
@@ -112,10 +115,11 @@ expect_exit_within() {
     ((rc == 0)) || fail "exit code $rc after $2, expected 0"
 }
 
-# The X server, then the caller's run_MODE function; PASS when it returns.
+# The X server (its screen SCREEN, when set), then the caller's run_MODE
+# function; PASS when it returns.
 run_mode() {
     declare -F "run_$MODE" >/dev/null || fail "unknown mode $MODE"
-    start_server
+    start_server "${SCREEN:-}"
     "run_$MODE"
     echo "PASS ($MODE)"
 }

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "app/front_end_keys.h"
+
 namespace kolvane::sdl {
 
 namespace {
@@ -40,13 +42,19 @@ constexpr KeyCode kNamedKeys[] = {
 
 }  // namespace
 
-int virtualKeyFromKeycode(SDL_Keycode key) {
+int virtualKeyOf(const SDL_Keysym& keysym) {
+    const SDL_Keycode key = keysym.sym;
     if (key >= SDLK_a && key <= SDLK_z) return 0x41 + (key - SDLK_a);
     if (key >= SDLK_0 && key <= SDLK_9) return 0x30 + (key - SDLK_0);
     for (const KeyCode& k : kNamedKeys) {
         if (k.key == key) return k.vk;
     }
-    return 0;
+    // A letter or digit key whose symbol is no Latin letter or digit.
+    const SDL_Scancode at = keysym.scancode;
+    if (at >= SDL_SCANCODE_A && at <= SDL_SCANCODE_Z) return 0x41 + (at - SDL_SCANCODE_A);
+    if (at >= SDL_SCANCODE_1 && at <= SDL_SCANCODE_9) return 0x31 + (at - SDL_SCANCODE_1);
+    if (at == SDL_SCANCODE_0) return 0x30;
+    return kNeutralKey;
 }
 
 }  // namespace kolvane::sdl

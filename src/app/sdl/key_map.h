@@ -1,11 +1,14 @@
 #pragma once
 // SDL keys as the game's virtual-key codes: a key-down carries the code of
-// the key's symbol, so letters follow the keyboard layout.
+// the key's symbol, so letters follow the keyboard layout; where the layout
+// puts no Latin letter or digit on a letter or digit key (Cyrillic, Greek),
+// the key's position gives it. Every other key gets the neutral code, so
+// every key reaches the game.
 #include <SDL.h>
 
 namespace kolvane::sdl {
 
-// The virtual-key code of a key symbol, or 0 for a key the game has no code for.
-int virtualKeyFromKeycode(SDL_Keycode key);
+// The virtual-key code of a key: never 0.
+int virtualKeyOf(const SDL_Keysym& key);
 
 }  // namespace kolvane::sdl

@@ -45,6 +45,8 @@ for ((i = 0; i < 100; i++)); do
 done
 [[ -s $WORK/display ]] || { cat "$WORK/xvfb.log"; echo "pacing.sh: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=:$(tr -d '[:space:]' <"$WORK/display")
+# The game keeps its recording, high scores and settings in the work folder.
+export XDG_DATA_HOME=$WORK/data XDG_CONFIG_HOME=$WORK/config
 sleep 0.5
 
 launch_ns=$(now_ns)

@@ -5,10 +5,17 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <thread>
 
+#include "app/data_folders.h"
 #include "app/front_end.h"
+#include "app/kept_games.h"
+#include "app/player_settings.h"
+#include "app/replay_viewer.h"
+#include "app/score_overlay.h"
+#include "app/script_player.h"
 #include "app/sdl/key_map.h"
 #include "app/sdl/loop_probe.h"
 #include "app/sdl/video.h"
@@ -44,28 +51,34 @@ public:
     void keyDown(int) override {}
 };
 
-void handleEvent(const SDL_Event& event, Session& session, Video& video, LoopProbe& probe) {
+// While a recording is watched, the keys and the close box are the viewer's.
+void handleEvent(const SDL_Event& event, Session& session, Video& video, LoopProbe& probe,
+                 ReplayViewer* viewer) {
+    const auto close = [&] { viewer != nullptr ? viewer->stop() : session.quit(); };
     switch (event.type) {
         case SDL_QUIT:
-            session.quit();
+            close();
             break;
         case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_CLOSE) session.quit();
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) close();
             // A window uncovered shows the last frame again; only a tick paints anew.
             if (event.window.event == SDL_WINDOWEVENT_EXPOSED) video.show();
-            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) session.releaseAllKeys();
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                viewer != nullptr ? viewer->releaseAllKeys() : session.releaseAllKeys();
+            }
             break;
         case SDL_KEYDOWN: {
             const int key = virtualKeyFromKeycode(event.key.keysym.sym);
             if (key != 0) {
                 probe.keyDown(key);
-                session.keyDown(KeyEvent{key, event.key.repeat != 0});
+                const KeyEvent down{key, event.key.repeat != 0};
+                viewer != nullptr ? viewer->keyDown(down) : session.keyDown(down);
             }
             break;
         }
         case SDL_KEYUP: {
             const int key = virtualKeyFromKeycode(event.key.keysym.sym);
-            if (key != 0) session.keyUp(key);
+            if (key != 0) viewer != nullptr ? viewer->keyUp(key) : session.keyUp(key);
             break;
         }
         default:
@@ -79,7 +92,7 @@ double nowMs(SteadyClock::time_point epoch) {
 
 }  // namespace
 
-int runWindowGame(const WindowOptions& /*options*/, LoopProbe* probeOrNull) {
+int runWindowGame(const WindowOptions& options, LoopProbe* probeOrNull, const Recording* replay) {
     NoProbe noProbe;
     LoopProbe& probe = probeOrNull != nullptr ? *probeOrNull : noProbe;
 
@@ -93,21 +106,46 @@ int runWindowGame(const WindowOptions& /*options*/, LoopProbe* probeOrNull) {
     }
     probe.windowOpened(video.window());
 
+    PlayerSettings settings(configFolder(), options, stderr);
+    const std::int64_t startedAt = std::time(nullptr);
     static GameWorld world;
-    Session session(world,
-                    SessionStart{static_cast<std::int32_t>(std::time(nullptr)), 1, kDefaultClient});
+    Session session(world, replay != nullptr ? sessionStartOf(replay->script.settings)
+                                             : SessionStart{static_cast<std::int32_t>(startedAt), 1,
+                                                            kDefaultClient});
     WindowMessageBoxes boxes(video.window());
     session.setMessageBoxes(&boxes);
 
+    // Watching a recording, or playing: then the session is recorded and its
+    // games go into the high-score table, shown over the title screen.
+    std::optional<ReplayViewer> viewer;
+    std::optional<KeptGames> kept;
+    ScoreOverlay overlay;
+    if (replay != nullptr) {
+        viewer.emplace(replay->script);
+    } else {
+        const std::string frontEnd = std::string("SDL window on ") + SDL_GetPlatform();
+        kept.emplace(KeptGamesSetup{dataFolder(), settings.current().record, frontEnd, startedAt,
+                                    processId(), stderr});
+        kept->attach(session);
+        overlay.setTable(kept->table());
+    }
+    const bool showScores = kept && settings.current().showScores;
+    int tableShown = kept ? kept->tableChanges() : 0;
+    const auto shown = [&](const gfx::Surface& frame) -> const gfx::Surface& {
+        return overlay.compose(frame, showScores && !world.game.running);
+    };
+    // The window ends when the game quits, or when watching stops.
+    const auto open = [&] { return viewer ? !viewer->stopped() : !session.quitRequested(); };
+
     session.start();
     // The window shows its first frame before the first tick.
-    video.upload(session.paint());
+    video.upload(shown(session.paint()));
     video.show();
     probe.framePresented();
     const SteadyClock::time_point epoch = SteadyClock::now();
     TickPacer pacer(0.0, 1);
 
-    while (!session.quitRequested()) {
+    while (open()) {
         // One blocking sleep until the tick is due, then every event that came
         // meanwhile, in order, then the tick: keys still act before the tick
         // that follows them, and the tick starts on its deadline.
@@ -116,18 +154,33 @@ int runWindowGame(const WindowOptions& /*options*/, LoopProbe* probeOrNull) {
                         std::chrono::duration<double, std::milli>(pacer.deadlineMs())));
         probe.wokeUp();
         SDL_Event event;
-        while (!session.quitRequested() && SDL_PollEvent(&event) != 0) {
-            handleEvent(event, session, video, probe);
+        while (open() && SDL_PollEvent(&event) != 0) {
+            handleEvent(event, session, video, probe, viewer ? &*viewer : nullptr);
         }
-        if (session.quitRequested()) break;
+        if (!open()) break;
         if (pacer.ticksDue(nowMs(epoch)) == 0) continue;
 
-        // A tick never quits (only a key-down does), so its frame is always shown.
         probe.tickStarted();
+        if (viewer) {
+            // The recording's ticks, painted; paused or at its end the frame stays.
+            if (viewer->advance(session) > 0) {
+                video.upload(session.frame());
+                video.show();
+            }
+            continue;
+        }
+        // A tick never quits (only a key-down does), so its frame is always shown.
         session.tick();
-        video.upload(session.paint());
+        video.upload(shown(session.paint()));
         video.show();
+        // Files are written after the frame is shown, never inside the tick.
+        kept->afterTick(session);
+        if (kept->tableChanges() != tableShown) {
+            tableShown = kept->tableChanges();
+            overlay.setTable(kept->table());
+        }
     }
+    if (kept) kept->finish(session);
     return 0;
 }
 

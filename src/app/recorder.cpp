@@ -40,13 +40,21 @@ void Recorder::keyDown(const Session& session, KeyEvent key) {
     paused_ = session.world().game.paused;
     watch_.update(session);
     if (changesNothing) return;
-    writeKey(key.repeat ? "repeat " : "down ", key.key);
+    if (key.repeat) {
+        writeKey("repeat ", key.key);
+    } else {
+        writeKey(isReadWhileHeld(key.key) ? "down " : "press ", key.key);
+    }
 }
 
 void Recorder::keyUp(const Session& /*session*/, int key) {
     if (!held_.isHeld(key)) return;
     held_.release(key);
-    writeKey("up ", key);
+    if (isReadWhileHeld(key)) writeKey("up ", key);
+}
+
+bool Recorder::isReadWhileHeld(int key) {
+    return key == vk::kLeft || key == vk::kRight || key == vk::kUp || key == vk::kDown;
 }
 
 void Recorder::ticked(const Session& session) {

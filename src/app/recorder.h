@@ -6,11 +6,15 @@
 //
 // Key-downs are written as `down`/`repeat KEY`, releases as `up KEY`, the
 // ticks between them as runs (`tick 240`), in the order the game saw them.
-// Two kinds of event change nothing in the game and are left out: an
-// auto-repeat of a key already held while the game is not paused (repeats
-// fire, start and pause nothing; only Escape's quits, and it is kept), and the
-// release of a key not held. A held arrow key repeats 25 times a second, so
-// this keeps a recording small.
+// What changes nothing in the game is left out, which keeps a recording small
+// (under 100 KB for half an hour of steady play: docs/performance.md):
+// - an auto-repeat of a key already held while the game is not paused:
+//   repeats fire, start and pause nothing (Escape's quit, and are kept), and
+//   a held arrow repeats 25 times a second;
+// - the release of any key but the arrows, whose holding is all the game
+//   reads of held keys: such a key's down is written `press KEY` (a key-down
+//   that leaves the key up), since its release never reaches the game;
+// - the release of a key not held.
 //
 // The text is reserved up front: in play the recorder allocates only when a
 // session outgrows it.
@@ -61,6 +65,8 @@ public:
     const std::vector<FinishedGame>& finishedGames() const { return finished_; }
 
 private:
+    // The keys whose holding the game reads (once a tick, during a game).
+    static bool isReadWhileHeld(int key);
     void writePendingTicks();
     void writeKey(std::string_view command, int key);
 

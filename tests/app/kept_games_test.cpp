@@ -108,7 +108,8 @@ TEST(KeptGames, RecordingAndTableNameEachOther) {
     std::string error;
     ASSERT_EQ(readRecordingFile(recording, read, error), RecordingRead::kRead) << error;
     EXPECT_EQ(read.games.size(), 2u);
-    EXPECT_EQ(read.script.commands.back().kind, CommandKind::kDown) << "Escape, the last event";
+    EXPECT_EQ(read.script.commands.back().kind, CommandKind::kPress) << "Escape, the last event";
+    EXPECT_EQ(read.script.commands.back().key, vk::kEscape);
     EXPECT_EQ(contentsOf(errors), "");
     std::fclose(errors);
 }

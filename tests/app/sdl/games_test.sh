@@ -83,7 +83,7 @@ grep -qx "game 1: score $score, level $level, ended at tick $tick (agrees)" "$WO
 "$GAME" --scores | grep -Eq "^ 1 +$score +$level " || fail "--scores does not list the game"
 
 # --- Watched at four times the speed, the recording ends on the runner's last frame.
-grep -vx 'down ESCAPE' "$recording" >"$WORK/to-the-end.script"
+grep -vx 'press ESCAPE' "$recording" >"$WORK/to-the-end.script"
 echo "shot $WORK/runner-end.png" >>"$WORK/to-the-end.script"
 "$SIM" "$WORK/to-the-end.script" || fail "the replay runner failed on the recording"
 start_game "$GAME" --replay "$recording"

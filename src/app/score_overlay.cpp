@@ -29,9 +29,9 @@ void ScoreOverlay::setTable(const ScoreTable& table) {
         UtcText date;
         const std::string_view day = formatUtc(e.date, date).substr(0, 10);
         Row& row = rows_[rowCount_];
-        std::snprintf(row.data(), row.size(), "%2zu. %7d  level %-2d  %.*s", rowCount_ + 1,
-                      static_cast<int>(e.score), static_cast<int>(e.level),
-                      static_cast<int>(day.size()), day.data());
+        std::snprintf(row.data(), row.size(), "%2d. %7d  level %-2d  %.*s",
+                      static_cast<int>(rowCount_) + 1, static_cast<int>(e.score),
+                      static_cast<int>(e.level), static_cast<int>(day.size()), day.data());
         // Short rows padded with spaces, long ones (a huge score) cut.
         const std::size_t length = std::strlen(row.data());
         std::fill(row.begin() + static_cast<std::ptrdiff_t>(length), row.end() - 1, ' ');

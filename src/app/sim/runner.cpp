@@ -324,18 +324,20 @@ int verifyRecording(const Options& options, std::string_view text, std::FILE* ou
         }
     }
     for (std::size_t i = replayed.size(); i < claimed.size(); ++i) {
-        std::fprintf(out, "no game %zu in the replay (the recording says ", i + 1);
+        std::fprintf(out, "no game %s in the replay (the recording says ",
+                     std::to_string(i + 1).c_str());
         printGame(out, claimed[i]);
         std::fprintf(out, ")\n");
         ++disagreements;
     }
     if (disagreements > 0) {
-        std::fprintf(errors, "kolvane-sim: %s does not verify: %zu of %zu games disagree\n",
-                     name.c_str(), disagreements, std::max(claimed.size(), replayed.size()));
+        std::fprintf(errors, "kolvane-sim: %s does not verify: %s of %s games disagree\n",
+                     name.c_str(), std::to_string(disagreements).c_str(),
+                     std::to_string(std::max(claimed.size(), replayed.size())).c_str());
         return kExitNotVerified;
     }
-    std::fprintf(out, "verified: %zu %s, every one as the recording says\n", replayed.size(),
-                 replayed.size() == 1 ? "game" : "games");
+    std::fprintf(out, "verified: %s %s, every one as the recording says\n",
+                 std::to_string(replayed.size()).c_str(), replayed.size() == 1 ? "game" : "games");
     return kExitOk;
 }
 

@@ -85,7 +85,7 @@ bool KeptGames::writeRecording(const Session& session) {
         complain("cannot make \"" + recordingPath_.parent_path().string() + "\": " + ec.message());
         return false;
     }
-    Recorder::TickLine pending;
+    Recorder::TickLine pending{};
     AtomicFile file;
     std::string error;
     if (!file.open(recordingPath_.string(), error) || !file.write(recorder_.text()) ||

@@ -72,21 +72,21 @@ std::string_view Recorder::pendingTicks(TickLine& buffer) const {
 }
 
 std::string Recorder::wholeText() const {
-    TickLine buffer;
+    TickLine buffer{};
     std::string whole = text_;
     whole += pendingTicks(buffer);
     return whole;
 }
 
 void Recorder::writePendingTicks() {
-    TickLine buffer;
+    TickLine buffer{};
     text_ += pendingTicks(buffer);
     pendingTicks_ = 0;
 }
 
 void Recorder::writeKey(std::string_view command, int key) {
     writePendingTicks();
-    std::array<char, 4> name;
+    std::array<char, 4> name{};
     text_ += command;
     text_ += keyName(key, name);
     text_ += '\n';

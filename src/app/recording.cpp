@@ -38,7 +38,7 @@ bool take(std::string_view& text, std::string_view word) {
 }  // namespace
 
 void appendRecordingHeader(std::string& out, const RecordingHeader& header) {
-    UtcText when;
+    UtcText when{};
     out += "# Kolvane ";
     out += header.version;
     out += " recording: kolvane --replay FILE watches it, kolvane-sim --verify FILE checks it\n";

@@ -16,7 +16,7 @@ bool isDigit(char c) {
 }  // namespace
 
 std::string recordingFileName(std::int64_t startedAt, std::uint64_t instance) {
-    UtcText text;
+    UtcText text{};
     std::string name(formatUtc(startedAt, text));
     name.pop_back();  // the Z
     // Colons can't be in a Windows file name.

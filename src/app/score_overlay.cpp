@@ -26,7 +26,7 @@ void ScoreOverlay::setTable(const ScoreTable& table) {
     rowCount_ = 0;
     for (const ScoreEntry& e : table.entries) {
         if (rowCount_ == rows_.size()) break;
-        UtcText date;
+        UtcText date{};
         const std::string_view day = formatUtc(e.date, date).substr(0, 10);
         Row& row = rows_[rowCount_];
         std::snprintf(row.data(), row.size(), "%2d. %7d  level %-2d  %.*s",

@@ -85,7 +85,7 @@ int insertScore(ScoreTable& table, const ScoreEntry& entry) {
 std::string formatScoreTable(const ScoreTable& table) {
     std::string text(kHeader);
     for (const ScoreEntry& e : table.entries) {
-        UtcText date;
+        UtcText date{};
         text += std::to_string(e.score) + ' ' + std::to_string(e.level) + ' ';
         text += formatUtc(e.date, date);
         text += ' ' + std::to_string(e.durationSeconds) + ' ' + e.recording + ' ' +
@@ -143,7 +143,7 @@ std::string scoreReport(const ScoreTable& table) {
     std::string text = " #    Score  Level  Date (UTC)            Length  Recording  (tick)\n";
     int rank = 0;
     for (const ScoreEntry& e : table.entries) {
-        UtcText date;
+        UtcText date{};
         std::string when(formatUtc(e.date, date));
         when[10] = ' ';
         when.pop_back();  // the Z: the heading says UTC

@@ -110,7 +110,8 @@ bool parseUtc(std::string_view text, std::int64_t& seconds) {
         minute > 59 || second > 59) {
         return false;
     }
-    seconds = daysFromCivil(year, month, day) * kSecondsPerDay + hour * 3600 + minute * 60 + second;
+    seconds = daysFromCivil(year, month, day) * kSecondsPerDay + std::int64_t{hour} * 3600 +
+              std::int64_t{minute} * 60 + second;
     return true;
 }
 

@@ -48,6 +48,16 @@ wait_for_still_frame() {
     return 1
 }
 
+# --- Refused before any window: a missing file (1), a script that is no recording (2).
+for bad in "$WORK/missing.kolvane:1" "$WORK/plain.script:2"; do
+    printf 'tick 5\n' >"$WORK/plain.script"
+    "$GAME" --replay "${bad%:*}" >"$WORK/refused.txt" 2>&1
+    code=$?
+    ((code == ${bad##*:})) || fail "--replay ${bad%:*}: exit code $code, expected ${bad##*:}"
+    [[ $(wc -l <"$WORK/refused.txt") == 1 ]] && grep -q '^kolvane: recording refused: ' "$WORK/refused.txt" ||
+        fail "--replay ${bad%:*} said: $(cat "$WORK/refused.txt")"
+done
+
 start_server
 
 # --- A game played until it is lost: thrust while turning meets a rock soon.

@@ -48,8 +48,10 @@ screenshots: build
 
 # `make soak`: the long soak under the sanitizers, SOAK_SCALE times the share
 # that `make check` runs (1,000,000 ticks of play, 200,000 of chaos).
-# `make fuzz`: the script reader's libFuzzer target, FUZZ_SECONDS from the seed
-# corpus in tests/fuzz/corpus (a clang build in FUZZ_DIR).
+# `make fuzz`: the libFuzzer targets of the readers, FUZZ_SECONDS in all (half
+# for the script reader, a quarter each for the recording reader and the
+# high-score table's), each from its seed corpus in tests/fuzz (a clang build
+# in FUZZ_DIR).
 SOAK_SCALE ?= 10
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
@@ -71,8 +73,12 @@ fuzz-deps:
 fuzz: fuzz-deps
 	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
 		-DKOLVANE_TESTS=OFF -DKOLVANE_FUZZ=ON -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)" >/dev/null
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target script_fuzzer
-	tests/fuzz/run.sh $(FUZZ_DIR)/tests/fuzz/script_fuzzer $(FUZZ_SECONDS) $(FUZZ_DIR)/run
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target script_fuzzer recording_fuzzer score_table_fuzzer
+	tests/fuzz/run.sh $(FUZZ_DIR)/tests/fuzz/script_fuzzer $$(( ($(FUZZ_SECONDS) + 1) / 2 )) $(FUZZ_DIR)/run
+	tests/fuzz/run.sh $(FUZZ_DIR)/tests/fuzz/recording_fuzzer $$(( ($(FUZZ_SECONDS) + 3) / 4 )) \
+		$(FUZZ_DIR)/run-recording recording_corpus recording.dict
+	tests/fuzz/run.sh $(FUZZ_DIR)/tests/fuzz/score_table_fuzzer $$(( ($(FUZZ_SECONDS) + 3) / 4 )) \
+		$(FUZZ_DIR)/run-scores score_corpus score.dict
 
 # `make check`: every test in a build with AddressSanitizer and
 # UndefinedBehaviorSanitizer (ASAN_DIR). `make determinism`: the same scripts
@@ -134,8 +140,8 @@ lint: deps $(BUILD_DIR)/CMakeCache.txt
 # `make bench`: Google Benchmark on a busy mid-game world (tick, paint, the
 # collision pass, regions, the clear-and-copy baseline; medians of
 # BENCH_REPETITIONS), the sound (a busy second mixed, the detector, the
-# synthesis), the replay runner's throughput over BENCH_TICKS ticks,
-# then `make pacing`. `make pacing`: the real window under Xvfb for
+# synthesis), the replay runner's throughput over BENCH_TICKS ticks, the
+# figures of recordings (size, writes, verification), then `make pacing`. `make pacing`: the real window under Xvfb for
 # PACING_TITLE_SECONDS of title screen and PACING_PLAY_SECONDS of play,
 # measured by the kolvane-pacing build. See docs/performance.md.
 BENCH_PACKAGES := libbenchmark-dev time xvfb xdotool
@@ -153,7 +159,7 @@ bench-deps:
 bench-build: bench-deps $(BUILD_DIR)/CMakeCache.txt
 	cmake -S . -B $(BUILD_DIR) -DKOLVANE_BENCH=ON -DKOLVANE_PACING_LOG=ON >/dev/null
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-bench kolvane-sound-bench kolvane-sim \
-		kolvane-pacing
+		kolvane-pacing kolvane-recording-figures
 
 bench: bench-build
 	$(BUILD_DIR)/bench/kolvane-bench --benchmark_repetitions=$(BENCH_REPETITIONS) \
@@ -161,6 +167,7 @@ bench: bench-build
 	$(BUILD_DIR)/bench/kolvane-sound-bench --benchmark_repetitions=$(BENCH_REPETITIONS) \
 		--benchmark_report_aggregates_only=true
 	bench/throughput.sh $(BUILD_DIR)/src/app/kolvane-sim $(BENCH_TICKS) $(BENCH_RUNS)
+	bench/recordings.sh $(BUILD_DIR)/src/app/kolvane-sim $(BUILD_DIR)/bench/kolvane-recording-figures
 	bench/pacing.sh $(BUILD_DIR)/bench/kolvane-pacing $(PACING_TITLE_SECONDS) $(PACING_PLAY_SECONDS)
 
 pacing: bench-build

@@ -23,6 +23,8 @@ public:
     void keyDown(Rect client, KeyEvent key);
 
     const gfx::Surface& frame() const { return surface_; }
+    // Paints that run every step of the game's paint but draw no pixel.
+    void discardPixels(bool discard) { surface_.setDiscard(discard); }
     GameWorld& world() { return world_; }
 
 private:

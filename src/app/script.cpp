@@ -132,7 +132,106 @@ std::optional<std::string> parseCommand(const std::array<std::string_view, kMaxW
     return std::nullopt;
 }
 
+template <class T>
+bool parseWhole(std::string_view text, T& value) {
+    if (text.empty() || text[0] < '0' || text[0] > '9') return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc{} && end == text.data() + text.size();
+}
+
+enum class SettingKind : std::uint8_t { kClock, kSeed, kSize };
+
+struct SettingName {
+    std::string_view name;
+    SettingKind kind;
+};
+
+constexpr std::array<SettingName, 3> kSettings{{
+    {"clock", SettingKind::kClock},
+    {"seed", SettingKind::kSeed},
+    {"size", SettingKind::kSize},
+}};
+
+const SettingName* findSetting(std::string_view word) {
+    for (const SettingName& s : kSettings) {
+        if (sameIgnoringCase(word, s.name)) return &s;
+    }
+    return nullptr;
+}
+
+// Checks one settings line; on a mistake returns its description.
+std::optional<std::string> parseSetting(const SettingName& setting,
+                                        const std::array<std::string_view, kMaxWords>& words,
+                                        int count, bool afterCommands, ScriptSettings& settings) {
+    const std::string name(setting.name);
+    if (afterCommands) return name + ": a settings line must come before the first command";
+    if (count < 2) return name + ": missing value";
+    if (count > 2) return name + ": too many arguments (expected one)";
+    const std::string_view value = words[1];
+    const auto bad = [&](const char* expected) {
+        return name + ": bad value \"" + std::string(value) + "\" (expected " + expected + ")";
+    };
+    const auto twice = [&] { return name + ": given twice"; };
+    switch (setting.kind) {
+        case SettingKind::kClock: {
+            if (settings.clock) return twice();
+            std::int32_t seconds = 0;
+            if (!parseClockSeconds(value, seconds)) return bad("whole seconds, 0 to 2147483647");
+            settings.clock = seconds;
+            break;
+        }
+        case SettingKind::kSeed: {
+            if (settings.seed) return twice();
+            std::uint32_t seed = 0;
+            if (!parseSeed(value, seed)) return bad("0 to 4294967295");
+            settings.seed = seed;
+            break;
+        }
+        case SettingKind::kSize: {
+            if (settings.size) return twice();
+            ClientSize size;
+            if (!parseClientSize(value, size)) return bad("WIDTHxHEIGHT, 0 to 4096 each");
+            settings.size = size;
+            break;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
+
+bool parseClockSeconds(std::string_view text, std::int32_t& seconds) {
+    return parseWhole(text, seconds);
+}
+
+bool parseSeed(std::string_view text, std::uint32_t& seed) {
+    return parseWhole(text, seed);
+}
+
+bool parseClientSize(std::string_view text, ClientSize& size) {
+    const auto x = text.find_first_of("xX");
+    if (x == std::string_view::npos) return false;
+    ClientSize s;
+    if (!parseWhole(text.substr(0, x), s.width) || !parseWhole(text.substr(x + 1), s.height)) {
+        return false;
+    }
+    if (s.width > kMaxClientSide || s.height > kMaxClientSide) return false;
+    size = s;
+    return true;
+}
+
+std::string_view keyName(int key, std::array<char, 4>& buffer) {
+    for (const NamedKey& k : kNamedKeys) {
+        if (k.code == key) return k.name;
+    }
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
+        buffer[0] = static_cast<char>(key);
+        return std::string_view(buffer.data(), 1);
+    }
+    constexpr char kHex[] = "0123456789ABCDEF";
+    buffer = {'0', 'x', kHex[(key >> 4) & 0xF], kHex[key & 0xF]};
+    return std::string_view(buffer.data(), buffer.size());
+}
 
 std::optional<int> parseKey(std::string_view word) {
     for (const NamedKey& k : kNamedKeys) {
@@ -152,7 +251,7 @@ std::optional<int> parseKey(std::string_view word) {
 }
 
 bool parseScript(std::string_view text, std::string_view name, Script& script, std::string& error) {
-    script.commands.clear();
+    script = Script{};
     // A byte-order mark some editors put first is not part of the first line.
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
@@ -170,7 +269,7 @@ bool parseScript(std::string_view text, std::string_view name, Script& script, s
 
         const auto fail = [&](const std::string& what) {
             error = std::string(name) + ":" + std::to_string(lineNumber) + ": " + what;
-            script.commands.clear();
+            script = Script{};
             return false;
         };
         if (const std::optional<std::string> what = textLineProblem(line, kMaxLineLength)) {
@@ -179,6 +278,13 @@ bool parseScript(std::string_view text, std::string_view name, Script& script, s
         std::array<std::string_view, kMaxWords> words{};
         const int count = splitWords(line, words);
         if (count == 0) continue;
+        if (const SettingName* setting = findSetting(words[0])) {
+            if (const std::optional<std::string> what = parseSetting(
+                    *setting, words, count, !script.commands.empty(), script.settings)) {
+                return fail(*what);
+            }
+            continue;
+        }
         Command command;
         command.line = lineNumber;
         // A count above kMaxWords is reported as too many arguments.

@@ -2,6 +2,7 @@
 // The one place that applies a script command to a running game: the replay
 // runner, the recorded-game viewer and every test and benchmark that replays
 // a script go through it.
+#include "app/front_end.h"
 #include "app/script.h"
 #include "app/session.h"
 
@@ -48,6 +49,17 @@ bool playCommand(Session& session, const Command& command, AfterTick&& afterTick
 
 inline bool playCommand(Session& session, const Command& command) {
     return playCommand(session, command, [] { return true; });
+}
+
+// What a session starts from to replay a script: its settings lines, and the
+// replay runner's defaults for those it lacks.
+inline SessionStart sessionStartOf(const ScriptSettings& settings) {
+    SessionStart start;
+    start.client = kDefaultClient;
+    if (settings.clock) start.clockSeconds = *settings.clock;
+    if (settings.seed) start.seed = *settings.seed;
+    if (settings.size) start.client = Rect{0, 0, settings.size->width, settings.size->height};
+    return start;
 }
 
 }  // namespace kolvane

@@ -68,6 +68,10 @@ public:
     void keyUp(int key);
     // The window lost the keyboard: every held key is let go, each as a key-up.
     void releaseAllKeys();
+    // Paints that change the game as every paint does (the message line's age,
+    // the ship's invincibility) but draw no pixel: for replays that only need
+    // the game's state, such as verification.
+    void discardPixels(bool discard) { cycle_.discardPixels(discard); }
     // The client area for the messages that follow.
     void setClient(Rect client) { client_ = client; }
 

@@ -10,7 +10,7 @@ namespace kolvane {
 
 namespace {
 
-constexpr std::size_t kMaxBytes = 64 * 1024;
+constexpr std::size_t kMaxBytes = std::size_t{64} * 1024;
 constexpr std::size_t kMaxLine = 256;
 
 }  // namespace

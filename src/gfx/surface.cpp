@@ -47,6 +47,7 @@ void Surface::newFrame(std::int32_t width, std::int32_t height) {
     height_ = std::max(height, 0);
     const std::size_t count = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
     if (pixels_.size() < count) pixels_.resize(count);
+    if (discard_) return;
     // One memset: black is all-zero bytes, and the sanitizers check it as one
     // range instead of pixel by pixel (a soak paints millions of frames).
     if (count > 0) std::memset(pixels_.data(), 0, count * sizeof(std::uint32_t));
@@ -92,6 +93,7 @@ void Surface::fillSpan(std::int32_t y, std::int64_t x0, std::int64_t x1, std::ui
 }
 
 void Surface::setPixel(std::int32_t x, std::int32_t y, Color color) {
+    if (discard_) return;
     plot(x, y, toPixel(color));
 }
 
@@ -102,7 +104,7 @@ void Surface::moveTo(std::int32_t x, std::int32_t y) {
 void Surface::lineTo(std::int32_t x, std::int32_t y) {
     const Point from = current_;
     current_ = {x, y};
-    if (pen_.style == PenStyle::kNull) return;
+    if (discard_ || pen_.style == PenStyle::kNull) return;
 
     // Step along the major axis; the minor offset after i steps is i * minor /
     // major rounded half up. Pixels i = 0 .. n-1 are drawn: the end point is not.
@@ -163,6 +165,7 @@ void Surface::lineTo(std::int32_t x, std::int32_t y) {
 
 void Surface::ellipse(std::int32_t left, std::int32_t top, std::int32_t right,
                       std::int32_t bottom) {
+    if (discard_) return;
     std::int64_t l = std::min(left, right);
     std::int64_t r = std::max(left, right);
     std::int64_t t = std::min(top, bottom);
@@ -220,7 +223,7 @@ void Surface::ellipse(std::int32_t left, std::int32_t top, std::int32_t right,
 }
 
 void Surface::fillRegion(const Region& region, Brush brush) {
-    if (brush.hollow) return;
+    if (discard_ || brush.hollow) return;
     const std::uint32_t pixel = toPixel(brush.color);
     region.forEachSpan(0, height_, [&](std::int32_t y, std::int64_t x0, std::int64_t x1) {
         fillSpan(y, x0, x1, pixel);
@@ -229,6 +232,7 @@ void Surface::fillRegion(const Region& region, Brush brush) {
 
 void Surface::drawGlyphs(std::int64_t x, std::int64_t y, const char* text, std::int32_t length,
                          const Rect& clip) {
+    if (discard_) return;
     const Rect c = intersect(clip, Rect{0, 0, width_, height_});
     if (text == nullptr || length <= 0 || c.left >= c.right || c.top >= c.bottom) return;
 

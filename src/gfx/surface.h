@@ -58,6 +58,12 @@ public:
     void newFrame(std::int32_t width, std::int32_t height);
     void resize(std::int32_t width, std::int32_t height);
 
+    // In discard mode drawing operations keep the drawing state (pen, brush,
+    // colours, current position) but change no pixel, and a new frame is not
+    // cleared: for replays that need the game's state and never a picture.
+    void setDiscard(bool discard) { discard_ = discard; }
+    bool discards() const { return discard_; }
+
     std::int32_t width() const { return width_; }
     std::int32_t height() const { return height_; }
     // Rows top to bottom, width() pixels each, as 0x00RRGGBB.
@@ -115,6 +121,7 @@ private:
     Color bkColor_ = kWhite;
     BkMode bkMode_ = BkMode::kOpaque;
     Point current_{};
+    bool discard_ = false;
 };
 
 }  // namespace kolvane::gfx

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "app/player_settings.h"
 #include "app/settings_file.h"
 #include "support/scratch.h"
 
@@ -95,6 +96,27 @@ TEST(SettingsFile, KeptBetweenRunsAndABadFileMovedAside) {
     EXPECT_TRUE(std::filesystem::exists(folder / "settings.ini.bad"));
     EXPECT_FALSE(std::filesystem::exists(folder / "settings.ini"));
     std::fclose(errors);
+}
+
+TEST(PlayerSettings, KeepWhatThePlayerChangesAndNotTheOptions) {
+    const std::filesystem::path folder = testing::scratchDir() / "config";
+    std::string error;
+    Settings saved;
+    saved.volume = 12;
+    ASSERT_TRUE(saveSettings(folder, saved, error)) << error;
+    WindowOptions options;
+    options.record = false;  // --no-record: this run only
+    PlayerSettings settings(folder, options, stderr);
+    EXPECT_FALSE(settings.current().record);
+    EXPECT_EQ(settings.current().volume, 12);
+
+    Settings changed = settings.current();
+    changed.muted = true;  // the player turned the sound off
+    settings.change(changed);
+    EXPECT_EQ(settings.current(), changed);
+    Settings expected = saved;
+    expected.muted = true;
+    EXPECT_EQ(loadSettings(folder, stderr), expected);
 }
 
 }  // namespace

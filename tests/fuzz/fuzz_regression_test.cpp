@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/kept_fuzz.h"
 #include "fuzz/script_fuzz.h"
 
 namespace kolvane::fuzz {
@@ -24,13 +25,22 @@ std::vector<fs::path> inputs(const char* folder) {
     return files;
 }
 
-void replay(const fs::path& file) {
+using Body = bool (*)(const std::uint8_t*, std::size_t, std::string&);
+
+void replay(const fs::path& file, Body body = playScriptInput) {
     std::ifstream in(file, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::string problem;
-    EXPECT_TRUE(
-        playScriptInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), problem))
+    EXPECT_TRUE(body(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), problem))
         << file.filename() << ": " << problem;
+}
+
+// A regression input's target, by the start of its name.
+Body bodyFor(const fs::path& file) {
+    const std::string name = file.filename().string();
+    if (name.rfind("recording-", 0) == 0) return readRecordingInput;
+    if (name.rfind("scores-", 0) == 0) return readScoreTableInput;
+    return playScriptInput;
 }
 
 TEST(FuzzInputs, SeedCorpusPlaysCleanly) {
@@ -39,8 +49,17 @@ TEST(FuzzInputs, SeedCorpusPlaysCleanly) {
     for (const fs::path& f : files) replay(f);
 }
 
+TEST(FuzzInputs, RecordingAndScoreTableSeedsReadCleanly) {
+    const auto recordings = inputs("recording_corpus");
+    const auto tables = inputs("score_corpus");
+    EXPECT_GE(recordings.size(), 5u);
+    EXPECT_GE(tables.size(), 5u);
+    for (const fs::path& f : recordings) replay(f, readRecordingInput);
+    for (const fs::path& f : tables) replay(f, readScoreTableInput);
+}
+
 TEST(FuzzInputs, RegressionInputsPlayCleanly) {
-    for (const fs::path& f : inputs("regressions")) replay(f);
+    for (const fs::path& f : inputs("regressions")) replay(f, bodyFor(f));
 }
 
 TEST(FuzzInputs, TickCountsAreCappedPerInput) {

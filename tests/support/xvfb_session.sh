@@ -11,8 +11,9 @@ readonly CONVERT=/usr/bin/convert IMPORT=/usr/bin/import COMPARE=/usr/bin/compar
 readonly SKIP=77
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/kolvane-window.XXXXXX")
-# The game keeps its settings and files here, never in the user's folders.
-export XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data
+# What the game keeps (recordings, high scores, settings) stays in the work
+# folder, never in the home folder of whoever runs the tests.
+export XDG_DATA_HOME=$WORK/data XDG_CONFIG_HOME=$WORK/config
 XVFB_PID=
 GAME_PID=
 EXTRA_PIDS=()

@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <string>
 
+#include "app/data_folders.h"
+#include "app/recording_file.h"
+#include "app/score_file.h"
 #include "app/sdl/window_game.h"
 #include "app/version.h"
 #include "app/window_options.h"
@@ -23,13 +26,29 @@ int main(int argc, char* argv[]) {
         std::printf("kolvane %s\n", kolvane::kVersion);
         return 0;
     }
+    if (options.printScores) {
+        std::fputs(
+            kolvane::scoreReport(kolvane::loadScoreTable(kolvane::dataFolder(), stderr)).c_str(),
+            stdout);
+        return 0;
+    }
+    // A recording to watch is read before any window opens.
+    kolvane::Recording replay;
+    if (!options.replayPath.empty()) {
+        const auto read = kolvane::readRecordingFile(options.replayPath, replay, error);
+        if (read != kolvane::RecordingRead::kRead) {
+            std::fprintf(stderr, "kolvane: recording refused: %s\n", error.c_str());
+            return read == kolvane::RecordingRead::kUnreadable ? 1 : 2;
+        }
+    }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "kolvane: could not start SDL: %s\n", SDL_GetError());
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "Dodozu", "Could not create window!",
                                  nullptr);
         return 1;
     }
-    const int code = kolvane::sdl::runWindowGame(options, nullptr);
+    const int code = kolvane::sdl::runWindowGame(options, nullptr,
+                                                 options.replayPath.empty() ? nullptr : &replay);
     SDL_Quit();
     return code;
 }

@@ -5,20 +5,25 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "app/data_folders.h"
 #include "app/front_end.h"
 #include "app/front_end_keys.h"
+#include "app/kept_games.h"
+#include "app/player_settings.h"
 #include "app/pointer.h"
+#include "app/replay_viewer.h"
+#include "app/score_overlay.h"
+#include "app/script_player.h"
 #include "app/sdl/audio.h"
 #include "app/sdl/gamepads.h"
 #include "app/sdl/key_map.h"
 #include "app/sdl/loop_probe.h"
 #include "app/sdl/video.h"
 #include "app/session.h"
-#include "app/settings_file.h"
 #include "app/sound/game_sound.h"
 #include "app/tick_pacer.h"
 #include "app/window_options.h"
@@ -52,64 +57,70 @@ public:
     void keyDown(int) override {}
 };
 
-// What the window keeps besides the session and the video.
+// What the window keeps besides the session and the video. While a recording
+// is watched (`viewer` set), the keys and the close box are the viewer's and
+// nothing reaches the replayed game.
 struct Controls {
+    PlayerSettings& settings;
     FrontEndKeys keys;
     Gamepads pads;
-    Settings saved;  // settings.ini as it is, without this run's options
+    ReplayViewer* viewer = nullptr;
 };
 
-void keepSettings(const Settings& saved) {
-    std::string error;
-    if (!saveSettings(configFolder(), saved, error)) {
-        std::fprintf(stderr, "kolvane: settings not saved: %s\n", error.c_str());
-    }
-}
-
 // F11 and Alt+Enter: fullscreen on or off, remembered for the next run.
-void toggleFullscreen(Video& video, Settings& saved) {
+void toggleFullscreen(Video& video, PlayerSettings& settings) {
     video.setFullscreen(!video.fullscreen());
-    saved.fullscreen = video.fullscreen();
-    keepSettings(saved);
+    Settings changed = settings.current();
+    changed.fullscreen = video.fullscreen();
+    settings.change(changed);
 }
 
 // M: the sound on or off, remembered for the next run.
-void toggleMute(sound::GameSound& sound, Settings& saved) {
+void toggleMute(sound::GameSound& sound, PlayerSettings& settings) {
     sound.setMuted(!sound.muted());
-    saved.muted = sound.muted();
-    keepSettings(saved);
+    Settings changed = settings.current();
+    changed.muted = sound.muted();
+    settings.change(changed);
 }
 
 void handleEvent(const SDL_Event& event, Session& session, Video& video, Controls& controls,
                  LoopProbe& probe, sound::GameSound& sound) {
-    if (controls.pads.handleEvent(event, session)) return;
+    ReplayViewer* const viewer = controls.viewer;
+    if (viewer == nullptr && controls.pads.handleEvent(event, session)) return;
+    const auto close = [&] { viewer != nullptr ? viewer->stop() : session.quit(); };
     switch (event.type) {
         case SDL_QUIT:
-            session.quit();
+            close();
             break;
         case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_CLOSE) session.quit();
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) close();
             video.handleWindowEvent(event.window);
-            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) session.releaseAllKeys();
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                viewer != nullptr ? viewer->releaseAllKeys() : session.releaseAllKeys();
+            }
             break;
         case SDL_KEYDOWN: {
             const KeyEvent key{virtualKeyOf(event.key.keysym), event.key.repeat != 0};
             const FrontEndKeys::Outcome outcome =
                 controls.keys.keyDown(key, (event.key.keysym.mod & KMOD_ALT) != 0);
             if (outcome.command == FrontEndCommand::kToggleFullscreen) {
-                toggleFullscreen(video, controls.saved);
+                toggleFullscreen(video, controls.settings);
             }
-            if (outcome.forGame) {
-                probe.keyDown(key.key);
-                session.keyDown(key);
-                // M also reaches the game, like any key.
-                if (sound::togglesMute(key)) toggleMute(sound, controls.saved);
+            if (!outcome.forGame) break;
+            // M also reaches the game, like any key (but never a watched one).
+            if (sound::togglesMute(key)) toggleMute(sound, controls.settings);
+            if (viewer != nullptr) {
+                viewer->keyDown(key);
+                break;
             }
+            probe.keyDown(key.key);
+            session.keyDown(key);
             break;
         }
         case SDL_KEYUP: {
             const int key = virtualKeyOf(event.key.keysym);
-            if (controls.keys.keyUp(key)) session.keyUp(key);
+            if (!controls.keys.keyUp(key)) break;
+            viewer != nullptr ? viewer->keyUp(key) : session.keyUp(key);
             break;
         }
         default:
@@ -123,16 +134,16 @@ double nowMs(SteadyClock::time_point epoch) {
 
 }  // namespace
 
-int runWindowGame(const WindowOptions& options, LoopProbe* probeOrNull) {
+int runWindowGame(const WindowOptions& options, LoopProbe* probeOrNull, const Recording* replay) {
     NoProbe noProbe;
     LoopProbe& probe = probeOrNull != nullptr ? *probeOrNull : noProbe;
 
-    Controls controls;
-    controls.saved = loadSettings(configFolder(), stderr);
-    const Settings settings = applyOptions(controls.saved, options);
+    PlayerSettings settings(configFolder(), options, stderr);
+    Controls controls{settings, {}, {}, nullptr};
+    const Settings& run = settings.current();
     Video video;
     std::string error;
-    if (!video.open({options.scale.value_or(0), settings.fullscreen, settings.scaleMode}, error)) {
+    if (!video.open({options.scale.value_or(0), run.fullscreen, run.scaleMode}, error)) {
         std::fprintf(stderr, "kolvane: could not create the window: %s\n", error.c_str());
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "Dodozu", "Could not create window!",
                                  nullptr);
@@ -140,27 +151,52 @@ int runWindowGame(const WindowOptions& options, LoopProbe* probeOrNull) {
     }
     probe.windowOpened(video.window());
 
+    const std::int64_t startedAt = std::time(nullptr);
     static GameWorld world;
-    Session session(world,
-                    SessionStart{static_cast<std::int32_t>(std::time(nullptr)), 1, kDefaultClient});
+    Session session(world, replay != nullptr ? sessionStartOf(replay->script.settings)
+                                             : SessionStart{static_cast<std::int32_t>(startedAt), 1,
+                                                            kDefaultClient});
     WindowMessageBoxes boxes(video.window());
     session.setMessageBoxes(&boxes);
 
+    // Watching a recording, or playing: then the session is recorded and its
+    // games go into the high-score table, shown over the title screen.
+    std::optional<ReplayViewer> viewer;
+    std::optional<KeptGames> kept;
+    ScoreOverlay overlay;
+    if (replay != nullptr) {
+        viewer.emplace(replay->script);
+        controls.viewer = &*viewer;
+    } else {
+        const std::string frontEnd = std::string("SDL window on ") + SDL_GetPlatform();
+        kept.emplace(KeptGamesSetup{dataFolder(), run.record, frontEnd, startedAt, processId(),
+                                    stderr});
+        kept->attach(session);
+        overlay.setTable(kept->table());
+    }
+    const bool showScores = kept && run.showScores;
+    int tableShown = kept ? kept->tableChanges() : 0;
+    const auto shown = [&](const gfx::Surface& frame) -> const gfx::Surface& {
+        return overlay.compose(frame, showScores && !world.game.running);
+    };
+    // The window ends when the game quits, or when watching stops.
+    const auto open = [&] { return viewer ? !viewer->stopped() : !session.quitRequested(); };
+
     session.start();
     // The window shows its first frame before the first tick.
-    video.upload(session.paint());
+    video.upload(shown(session.paint()));
     video.show();
     probe.framePresented();
     // The sound and the gamepads after the first frame, which they would
     // otherwise delay.
-    sound::GameSound sound(settings.volume, settings.muted);
+    sound::GameSound sound(run.volume, run.muted);
     session.addListener(sound.listener());
     const Audio audio(sound);
-    controls.pads.open(configFolder(), stderr);
+    if (!viewer) controls.pads.open(configFolder(), stderr);
     const SteadyClock::time_point epoch = SteadyClock::now();
     TickPacer pacer(0.0, 1);
 
-    while (!session.quitRequested()) {
+    while (open()) {
         // One blocking sleep until the tick is due, then every event that came
         // meanwhile, in order, then the tick: keys still act before the tick
         // that follows them, and the tick starts on its deadline.
@@ -169,21 +205,36 @@ int runWindowGame(const WindowOptions& options, LoopProbe* probeOrNull) {
                         std::chrono::duration<double, std::milli>(pacer.deadlineMs())));
         probe.wokeUp();
         SDL_Event event;
-        while (!session.quitRequested() && SDL_PollEvent(&event) != 0) {
+        while (open() && SDL_PollEvent(&event) != 0) {
             handleEvent(event, session, video, controls, probe, sound);
         }
-        if (session.quitRequested()) break;
+        if (!open()) break;
         if (pacer.ticksDue(nowMs(epoch)) == 0) continue;
-        controls.pads.poll(session);
-        if (session.quitRequested()) break;
         video.setPointerHidden(pointerHidden(video.fullscreen(), session.world()));
 
-        // A tick never quits (only a key-down does), so its frame is always shown.
         probe.tickStarted();
+        if (viewer) {
+            // The recording's ticks, painted; paused or at its end the frame stays.
+            if (viewer->advance(session) > 0) {
+                video.upload(session.frame());
+                video.show();
+            }
+            continue;
+        }
+        controls.pads.poll(session);
+        if (session.quitRequested()) break;
+        // A tick never quits (only a key-down does), so its frame is always shown.
         session.tick();
-        video.upload(session.paint());
+        video.upload(shown(session.paint()));
         video.show();
+        // Files are written after the frame is shown, never inside the tick.
+        kept->afterTick(session);
+        if (kept->tableChanges() != tableShown) {
+            tableShown = kept->tableChanges();
+            overlay.setTable(kept->table());
+        }
     }
+    if (kept) kept->finish(session);
     return 0;
 }
 

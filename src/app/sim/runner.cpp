@@ -1,5 +1,6 @@
 #include "app/sim/runner.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -9,35 +10,19 @@
 #include <limits>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
+#include "app/recording.h"
 #include "app/script.h"
 #include "app/sim/trace.h"
 #include "app/version.h"
+#include "app/verify.h"
 #include "game/game_world.h"
 #include "gfx/png.h"
 
 namespace kolvane::sim {
 
 namespace {
-
-template <class T>
-bool parseWhole(std::string_view text, T& value) {
-    if (text.empty() || text[0] < '0' || text[0] > '9') return false;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc{} && end == text.data() + text.size();
-}
-
-bool parseSize(std::string_view text, std::int32_t& width, std::int32_t& height) {
-    const auto x = text.find_first_of("xX");
-    if (x == std::string_view::npos) return false;
-    std::int32_t w = 0;
-    std::int32_t h = 0;
-    if (!parseWhole(text.substr(0, x), w) || !parseWhole(text.substr(x + 1), h)) return false;
-    if (w < kMinSize || w > kMaxSize || h < kMinSize || h > kMaxSize) return false;
-    width = w;
-    height = h;
-    return true;
-}
 
 // Reads at most kMaxScriptSize bytes and one more, to tell a script that is
 // too large. Returns false with error set when the stream fails.
@@ -98,7 +83,7 @@ int readScriptText(const std::string& path, std::istream& in, std::string& text,
 }  // namespace
 
 bool parseOptions(int argc, const char* const* argv, Options& options, std::string& error) {
-    bool seen[4] = {};  // --trace, --clock, --seed, --size
+    bool seen[5] = {};  // --trace, --clock, --seed, --size, --verify
     bool haveScript = false;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
@@ -129,6 +114,7 @@ bool parseOptions(int argc, const char* const* argv, Options& options, std::stri
         if (arg == "--clock") which = 1;
         if (arg == "--seed") which = 2;
         if (arg == "--size") which = 3;
+        if (arg == "--verify") which = 4;
         if (which < 0) {
             error = "unknown option \"" + std::string(arg) + "\"";
             return false;
@@ -152,28 +138,60 @@ bool parseOptions(int argc, const char* const* argv, Options& options, std::stri
                 options.tracePath = std::string(value);
                 break;
             case 1:
-                if (!parseWhole(value, options.clock)) {
+                if (!parseClockSeconds(value, options.clock)) {
                     error = "bad --clock \"" + std::string(value) +
                             "\" (expected whole seconds, 0 to 2147483647)";
                     return false;
                 }
+                options.clockGiven = true;
                 break;
             case 2:
-                if (!parseWhole(value, options.seed)) {
+                if (!parseSeed(value, options.seed)) {
                     error = "bad --seed \"" + std::string(value) + "\" (expected 0 to 4294967295)";
                     return false;
                 }
+                options.seedGiven = true;
                 break;
-            default:
-                if (!parseSize(value, options.width, options.height)) {
+            case 4:
+                if (value.empty()) {
+                    error = "--verify needs a file name";
+                    return false;
+                }
+                options.verifyPath = std::string(value);
+                break;
+            default: {
+                ClientSize size;
+                if (!parseClientSize(value, size)) {
                     error = "bad --size \"" + std::string(value) + "\" (expected WIDTHxHEIGHT, " +
                             std::to_string(kMinSize) + " to " + std::to_string(kMaxSize) + " each)";
                     return false;
                 }
+                options.width = size.width;
+                options.height = size.height;
+                options.sizeGiven = true;
                 break;
+            }
         }
     }
+    if (!options.verifyPath.empty() && haveScript) {
+        error = "--verify takes the recording in place of a script";
+        return false;
+    }
+    if (!options.verifyPath.empty() && !options.tracePath.empty()) {
+        error = "--verify writes no trace";
+        return false;
+    }
     return true;
+}
+
+Options withScriptSettings(Options options, const ScriptSettings& settings) {
+    if (!options.clockGiven && settings.clock) options.clock = *settings.clock;
+    if (!options.seedGiven && settings.seed) options.seed = *settings.seed;
+    if (!options.sizeGiven && settings.size) {
+        options.width = settings.size->width;
+        options.height = settings.size->height;
+    }
+    return options;
 }
 
 Runner::Runner(const Options& options, std::FILE* errors)
@@ -270,6 +288,64 @@ int runScript(const Options& options, const Script& script, std::FILE* out, std:
     return kExitOk;
 }
 
+namespace {
+
+void printGame(std::FILE* out, const GameResult& game) {
+    std::string line;
+    appendGameLine(line, game);
+    line.pop_back();                            // the newline
+    std::fprintf(out, "%s", line.c_str() + 2);  // without "# "
+}
+
+}  // namespace
+
+int verifyRecording(const Options& options, std::string_view text, std::FILE* out,
+                    std::FILE* errors) {
+    const std::string name =
+        options.verifyPath == "-" ? std::string(kStdinName) : options.verifyPath;
+    Recording recording;
+    std::string error;
+    if (!readRecording(text, name, recording, error)) {
+        std::fprintf(errors, "%s\n", error.c_str());
+        return kExitUsageError;
+    }
+    const Options run = withScriptSettings(options, recording.script.settings);
+    const std::vector<GameResult> replayed = replayGames(
+        recording.script, SessionStart{run.clock, run.seed, Rect{0, 0, run.width, run.height}});
+    const std::vector<GameResult>& claimed = recording.games;
+    std::size_t disagreements = 0;
+    for (std::size_t i = 0; i < replayed.size(); ++i) {
+        printGame(out, replayed[i]);
+        if (i >= claimed.size()) {
+            std::fprintf(out, " (not in the recording)\n");
+            ++disagreements;
+        } else if (claimed[i] != replayed[i]) {
+            std::fprintf(out, " (the recording says ");
+            printGame(out, claimed[i]);
+            std::fprintf(out, ")\n");
+            ++disagreements;
+        } else {
+            std::fprintf(out, " (agrees)\n");
+        }
+    }
+    for (std::size_t i = replayed.size(); i < claimed.size(); ++i) {
+        std::fprintf(out, "no game %s in the replay (the recording says ",
+                     std::to_string(i + 1).c_str());
+        printGame(out, claimed[i]);
+        std::fprintf(out, ")\n");
+        ++disagreements;
+    }
+    if (disagreements > 0) {
+        std::fprintf(errors, "kolvane-sim: %s does not verify: %s of %s games disagree\n",
+                     name.c_str(), std::to_string(disagreements).c_str(),
+                     std::to_string(std::max(claimed.size(), replayed.size())).c_str());
+        return kExitNotVerified;
+    }
+    std::fprintf(out, "verified: %s %s, every one as the recording says\n",
+                 std::to_string(replayed.size()).c_str(), replayed.size() == 1 ? "game" : "games");
+    return kExitOk;
+}
+
 int simMain(int argc, const char* const* argv, std::istream& in, std::FILE* out,
             std::FILE* errors) {
     Options options;
@@ -286,19 +362,21 @@ int simMain(int argc, const char* const* argv, std::istream& in, std::FILE* out,
         std::fprintf(out, "kolvane-sim %s\n", kVersion);
         return kExitOk;
     }
+    const bool verifying = !options.verifyPath.empty();
+    const std::string& path = verifying ? options.verifyPath : options.scriptPath;
     std::string text;
-    if (const int code = readScriptText(options.scriptPath, in, text, error); code != kExitOk) {
+    if (const int code = readScriptText(path, in, text, error); code != kExitOk) {
         std::fprintf(errors, "%s\n", error.c_str());
         return code;
     }
-    const std::string_view name =
-        options.scriptPath == "-" ? kStdinName : std::string_view(options.scriptPath);
+    if (verifying) return verifyRecording(options, text, out, errors);
+    const std::string_view name = path == "-" ? kStdinName : std::string_view(path);
     Script script;
     if (!parseScript(text, name, script, error)) {
         std::fprintf(errors, "%s\n", error.c_str());
         return kExitUsageError;
     }
-    return runScript(options, script, out, errors);
+    return runScript(withScriptSettings(options, script.settings), script, out, errors);
 }
 
 }  // namespace kolvane::sim

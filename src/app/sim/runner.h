@@ -7,6 +7,7 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/front_end.h"
 #include "app/script.h"
@@ -20,15 +21,17 @@ struct GameWorld;
 
 namespace kolvane::sim {
 
-// 1: a file could not be read or written; 2: a bad option or a mistake in the script.
-enum ExitCode : int { kExitOk = 0, kExitFileError = 1, kExitUsageError = 2 };
+// 1: a file could not be read or written; 2: a bad option or a mistake in the
+// script; 3: a recording whose games do not replay to the results it claims.
+enum ExitCode : int { kExitOk = 0, kExitFileError = 1, kExitUsageError = 2, kExitNotVerified = 3 };
 
 inline constexpr std::int32_t kMinSize = 0;
 inline constexpr std::int32_t kMaxSize = 4096;
 inline constexpr const char* kUsage =
     "usage: kolvane-sim [--trace FILE] [--clock SECONDS] [--seed N] [--size WIDTHxHEIGHT] "
     "[SCRIPT]\n"
-    "       kolvane-sim --version";
+    "       kolvane-sim --verify RECORDING [--clock SECONDS] [--seed N] [--size WIDTHxHEIGHT]"
+    "\n       kolvane-sim --version";
 
 struct Options {
     std::string scriptPath = "-";  // "-": standard input
@@ -37,6 +40,11 @@ struct Options {
     std::uint32_t seed = 1;
     std::int32_t width = kClientWidth;
     std::int32_t height = kClientHeight;
+    // Given on the command line: these win over the script's settings lines.
+    bool clockGiven = false;
+    bool seedGiven = false;
+    bool sizeGiven = false;
+    std::string verifyPath;  // --verify: replay this recording and check its games
     bool help = false;
     bool version = false;
 };
@@ -44,6 +52,10 @@ struct Options {
 // Reads the command line (argv[0] is the program). On a bad option returns
 // false with error set.
 bool parseOptions(int argc, const char* const* argv, Options& options, std::string& error);
+
+// The options with the script's settings lines in place of those the command
+// line did not give.
+Options withScriptSettings(Options options, const ScriptSettings& settings);
 
 // One game of the runner: a session over a world of its own, whose message
 // boxes are written to `errors` (when not null) instead of blocking.
@@ -86,6 +98,10 @@ private:
 
 // Plays a parsed script; returns the exit code.
 int runScript(const Options& options, const Script& script, std::FILE* out, std::FILE* errors);
+
+// Replays a recording and checks its games (--verify); returns the exit code.
+int verifyRecording(const Options& options, std::string_view text, std::FILE* out,
+                    std::FILE* errors);
 
 // The whole program: options, the script (from `in` for "-"), the run.
 int simMain(int argc, const char* const* argv, std::istream& in, std::FILE* out, std::FILE* errors);

@@ -1,12 +1,13 @@
 // The replay script reader: what it accepts, and that every mistake names its
 // file and line and yields no commands at all.
+#include "app/script.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
 #include <string_view>
 
-#include "app/script.h"
 #include "core/platform.h"
 
 namespace kolvane::sim {
@@ -48,6 +49,38 @@ TEST(ScriptReader, ReadsEveryCommandWithItsLine) {
 }
 
 // An empty script is valid: a run that only opens the window and paints it once.
+// Settings lines: clock, seed and size before the first command, each once.
+TEST(ScriptReader, SettingsLinesComeFirst) {
+    Script script;
+    std::string error;
+    ASSERT_TRUE(parseScript("# recorded\nclock 0\nSeed 4294967295\nsize 4096x0\ntick\n", "r",
+                            script, error))
+        << error;
+    EXPECT_EQ(script.settings.clock, 0);
+    EXPECT_EQ(script.settings.seed, 4294967295u);
+    EXPECT_EQ(script.settings.size, (ClientSize{4096, 0}));
+    EXPECT_EQ(script.commands.size(), 1u);
+    ASSERT_TRUE(parseScript("tick\n", "r", script, error));
+    EXPECT_FALSE(script.settings.clock || script.settings.seed || script.settings.size);
+
+    const std::pair<const char*, const char*> mistakes[] = {
+        {"tick\nseed 3\n", "r:2: seed: a settings line must come before the first command"},
+        {"seed 3\nseed 3\n", "r:2: seed: given twice"},
+        {"clock 2147483648\n",
+         "r:1: clock: bad value \"2147483648\" (expected whole seconds, 0 to "
+         "2147483647)"},
+        {"size 4097x1\n",
+         "r:1: size: bad value \"4097x1\" (expected WIDTHxHEIGHT, 0 to 4096 each)"},
+        {"seed\n", "r:1: seed: missing value"},
+        {"size 1x1 2x2\n", "r:1: size: too many arguments (expected one)"},
+    };
+    for (const auto& [text, expected] : mistakes) {
+        EXPECT_FALSE(parseScript(text, "r", script, error)) << text;
+        EXPECT_EQ(error, expected);
+        EXPECT_FALSE(script.settings.seed) << "nothing kept from a script with a mistake";
+    }
+}
+
 TEST(ScriptReader, EmptyScriptHasNoCommands) {
     Script script;
     std::string error;

@@ -1,0 +1,309 @@
+// What the desktop windows keep, with real files: the session's recording and
+// the high-score table; bad files refused with one line and moved aside; a
+// folder that can't be written, or a full disk, costing one line and nothing
+// kept from before; a kill at any moment of a table write; two instances
+// adding games at once.
+#include "app/kept_games.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/recording_file.h"
+#include "app/recording_names.h"
+#include "app/score_file.h"
+#include "app/settings_file.h"
+#include "game/game_world.h"
+#include "support/scratch.h"
+
+namespace kolvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readText;
+using testing::scratchDir;
+using testing::writeText;
+
+constexpr std::int64_t kStart = 1765000000;
+
+// Everything written to a stream, as text.
+std::string contentsOf(std::FILE* file) {
+    std::rewind(file);
+    std::string text;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, file) != nullptr) text += buffer;
+    return text;
+}
+
+int linesIn(const std::string& text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// A session kept in `folder`, played by thrusting and turning until `games`
+// games are lost (each ended by the rocks in a few hundred ticks), then quit.
+struct KeptSession {
+    KeptSession(const fs::path& folder, std::FILE* errors, std::uint64_t instance = 1)
+        : kept(KeptGamesSetup{folder, true, "test window", kStart, instance, errors}),
+          session(*world,
+                  SessionStart{static_cast<std::int32_t>(kStart), 1, Rect{0, 0, 740, 580}}) {
+        kept.attach(session);
+        session.start();
+        session.paint();
+    }
+    void tick() {
+        session.tick();
+        session.paint();
+        kept.afterTick(session);
+    }
+    void loseGames(std::size_t games) {
+        while (kept.recorder().finishedGames().size() < games) {
+            session.keyDown(KeyEvent{vk::kS, false});
+            session.keyUp(vk::kS);
+            session.keyDown(KeyEvent{vk::kUp, false});
+            session.keyDown(KeyEvent{vk::kLeft, false});
+            for (int i = 0; i < 20000 && session.world().game.running; ++i) tick();
+            session.releaseAllKeys();
+        }
+    }
+    std::unique_ptr<GameWorld> world = std::make_unique<GameWorld>();
+    KeptGames kept;
+    Session session;
+};
+
+TEST(KeptGames, RecordingAndTableNameEachOther) {
+    const fs::path folder = scratchDir() / "data";
+    std::FILE* errors = std::tmpfile();
+    KeptSession s(folder, errors);
+    const fs::path recording = s.kept.recordingPath();
+    EXPECT_EQ(recording, folder / "recordings" / "2025-12-06_05-46-40_1.kolvane");
+    for (int i = 0; i < kRecordingWriteTicks; ++i) s.tick();
+    EXPECT_EQ(readText(recording), s.kept.recorder().wholeText()) << "written after 10 s of play";
+
+    s.loseGames(2);
+    std::string gameLine;
+    appendGameLine(gameLine, s.kept.recorder().finishedGames()[1].result);
+    EXPECT_TRUE(readText(recording).ends_with(gameLine)) << "written at the game over";
+    const ScoreTable table = loadScoreTable(folder, errors);
+    ASSERT_EQ(table.entries.size(), 2u);
+    EXPECT_EQ(table, s.kept.table());
+    const FinishedGame& first = s.kept.recorder().finishedGames()[0];
+    const ScoreEntry& entry =
+        table.entries[1].endTick == first.result.endTick ? table.entries[1] : table.entries[0];
+    EXPECT_EQ(entry.recording, recording.filename().string());
+    EXPECT_EQ(entry.endTick, first.result.endTick);
+    EXPECT_EQ(entry.date, kStart + first.result.endTick * 15 / 1000);
+    EXPECT_EQ(entry.durationSeconds, (first.result.endTick - first.startTick) * 15 / 1000);
+
+    s.session.keyDown(KeyEvent{vk::kEscape, false});
+    s.kept.finish(s.session);
+    Recording read;
+    std::string error;
+    ASSERT_EQ(readRecordingFile(recording, read, error), RecordingRead::kRead) << error;
+    EXPECT_EQ(read.games.size(), 2u);
+    EXPECT_EQ(read.script.commands.back().kind, CommandKind::kPress) << "Escape, the last event";
+    EXPECT_EQ(read.script.commands.back().key, vk::kEscape);
+    EXPECT_EQ(contentsOf(errors), "");
+    std::fclose(errors);
+}
+
+TEST(KeptGames, OldRecordingsMakeRoomButNotTheTopTens) {
+    const fs::path folder = scratchDir() / "data";
+    fs::create_directories(folder / "recordings");
+    std::vector<std::string> old;
+    for (int i = 0; i < 25; ++i) {
+        old.push_back(recordingFileName(kStart - 1000 + i, 9));
+        writeText(folder / "recordings" / old.back(), "old");
+    }
+    writeText(folder / "recordings" / "notes.txt", "mine");
+    ScoreTable table;
+    int rank = 0;
+    std::string error;
+    ASSERT_TRUE(
+        addScore(folder, ScoreEntry{50, 1, kStart, 9, old[0], 99}, table, rank, stderr, error));
+    KeptSession s(folder, stderr);
+    s.kept.finish(s.session);
+    std::vector<std::string> kept{old[0]};
+    kept.insert(kept.end(), old.begin() + 5, old.end());
+    kept.push_back(s.kept.recordingPath().filename().string());
+    kept.push_back("notes.txt");
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(testing::filesIn(folder / "recordings"), kept);
+}
+
+TEST(KeptFiles, BadFilesAreRefusedWithOneLine) {
+    const fs::path folder = scratchDir();
+    const std::string recordingStart = "clock 1\nseed 1\nsize 740x580\n";
+    const std::vector<std::pair<std::string, std::string>> bad{
+        {"corrupt", "# Kolvane high scores\n12 1 yesterday 9 - 0\n"},
+        {"truncated", "# Kolvane high scores\n1250 2 2025-12-06T05:4"},
+        {"empty", ""},
+        {"huge", std::string(70000, '#')},
+        {"binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
+    };
+    for (const auto& [what, bytes] : bad) {
+        SCOPED_TRACE(what);
+        std::FILE* errors = std::tmpfile();
+        writeText(folder / "scores.txt", bytes);
+        EXPECT_TRUE(loadScoreTable(folder, errors).entries.empty());
+        const std::string said = contentsOf(errors);
+        EXPECT_EQ(linesIn(said), 1) << said;
+        EXPECT_NE(said.find("high-score table refused"), std::string::npos) << said;
+        EXPECT_EQ(readText(folder / "scores.txt.bad"), bytes);
+        EXPECT_FALSE(fs::exists(folder / "scores.txt"));
+        std::fclose(errors);
+
+        // A recording with the same bytes, after its settings lines or alone.
+        const std::string recording = what == "empty" || what == "huge" || what == "binary"
+                                          ? bytes
+                                          : recordingStart + "tick 3\n" + bytes;
+        writeText(folder / "bad.kolvane", recording);
+        Recording read;
+        std::string error;
+        EXPECT_NE(readRecordingFile(folder / "bad.kolvane", read, error), RecordingRead::kRead);
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+        EXPECT_FALSE(error.empty());
+        EXPECT_TRUE(read.script.commands.empty());
+    }
+    // Settings: a file too large to be settings is moved aside too.
+    writeText(folder / "settings.ini", std::string(70000, ' '));
+    std::FILE* errors = std::tmpfile();
+    EXPECT_EQ(loadSettings(folder, errors), Settings{});
+    EXPECT_EQ(linesIn(contentsOf(errors)), 1);
+    EXPECT_TRUE(fs::exists(folder / "settings.ini.bad"));
+    std::fclose(errors);
+}
+
+TEST(KeptGames, AFolderThatCantBeWrittenCostsOneLine) {
+    const fs::path file = scratchDir() / "a-file";
+    writeText(file, "in the way");
+    std::FILE* errors = std::tmpfile();
+    KeptSession s(file / "kolvane", errors);
+    s.loseGames(2);
+    s.kept.finish(s.session);
+    const std::string said = contentsOf(errors);
+    EXPECT_EQ(linesIn(said), 1) << said;
+    EXPECT_NE(said.find("the game goes on without them"), std::string::npos) << said;
+    EXPECT_EQ(s.kept.table().entries.size(), 2u) << "this run still shows its games";
+    std::fclose(errors);
+}
+
+// A small tmpfs filled up: needs root (mount); skipped otherwise.
+TEST(KeptGames, AFullDiskLosesNothingKeptBefore) {
+    const fs::path disk = scratchDir() / "disk";
+    fs::create_directories(disk);
+    const std::string mount = "mount -t tmpfs -o size=64k tmpfs " + testing::quoted(disk.string());
+    if (::geteuid() != 0 || std::system((mount + " 2>/dev/null").c_str()) != 0) {
+        GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
+    }
+    struct Unmount {
+        fs::path disk;
+        ~Unmount() { std::system(("umount " + testing::quoted(disk.string())).c_str()); }
+    } unmount{disk};
+    const fs::path folder = disk / "kolvane";
+    ScoreTable table;
+    int rank = 0;
+    std::string error;
+    ASSERT_TRUE(addScore(folder, ScoreEntry{50, 1, kStart, 9, "-", 0}, table, rank, stderr, error));
+    const std::string tableBefore = readText(folder / "scores.txt");
+    fs::create_directories(folder / "recordings");
+    const fs::path old = folder / "recordings" / recordingFileName(kStart - 60, 1);
+    writeText(old, "tick 1\n");
+    // Fill what is left.
+    std::FILE* filler = std::fopen((disk / "filler").c_str(), "wb");
+    const std::string block(1024, 'x');
+    while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() &&
+           std::fflush(filler) == 0) {
+    }
+    std::fclose(filler);
+
+    std::FILE* errors = std::tmpfile();
+    KeptSession s(folder, errors);
+    s.loseGames(1);
+    s.kept.finish(s.session);
+    EXPECT_EQ(linesIn(contentsOf(errors)), 1) << contentsOf(errors);
+    EXPECT_EQ(readText(folder / "scores.txt"), tableBefore);
+    EXPECT_EQ(readText(old), "tick 1\n");
+    for (const std::string& name : testing::filesIn(folder)) {
+        EXPECT_EQ(name.find(".tmp-"), std::string::npos) << "a temporary file left: " << name;
+    }
+    std::fclose(errors);
+}
+
+// The table's writer killed at random moments: what is left is always a whole
+// table, the one before a write or the one after.
+TEST(ScoreFile, AKillDuringAWriteLeavesOldOrNew) {
+    const fs::path folder = scratchDir() / "data";
+    std::mt19937 random(7);
+    std::size_t games = 0;
+    for (int round = 0; round < 30; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // Each game better than every one before: each is a write.
+            for (std::int32_t score = round * 100000;; ++score) {
+                ScoreTable table;
+                int rank = 0;
+                std::string error;
+                addScore(folder, ScoreEntry{score, 1, kStart, 9, "-", 0}, table, rank, stderr,
+                         error);
+            }
+        }
+        ::usleep(std::uniform_int_distribution<useconds_t>(1000, 30000)(random));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        if (!fs::exists(folder / "scores.txt")) continue;
+        ScoreTable table;
+        std::string error;
+        ASSERT_TRUE(parseScoreTable(readText(folder / "scores.txt"), table, error))
+            << "round " << round << ": " << error;
+        EXPECT_GE(table.entries.size(), games) << "round " << round;
+        games = table.entries.size();
+    }
+    EXPECT_GE(games, 2u) << "the writers got some way";
+}
+
+// Four instances adding five games each at the same moment: the table ends
+// with the ten best of all twenty.
+TEST(ScoreFile, InstancesAtOnceLoseNoUpdate) {
+    const fs::path folder = scratchDir() / "data";
+    constexpr int kInstances = 4;
+    std::vector<pid_t> children;
+    for (int i = 0; i < kInstances; ++i) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            bool ok = true;
+            for (int g = 0; g < 5; ++g) {
+                ScoreTable table;
+                int rank = 0;
+                std::string error;
+                ok = addScore(folder, ScoreEntry{100 * g + i, 1, kStart, 9, "-", 0}, table, rank,
+                              stderr, error) &&
+                     ok;
+            }
+            ::_exit(ok ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const ScoreTable table = loadScoreTable(folder, stderr);
+    std::vector<std::int32_t> scores;
+    for (const ScoreEntry& e : table.entries) scores.push_back(e.score);
+    EXPECT_EQ(scores,
+              (std::vector<std::int32_t>{403, 402, 401, 400, 303, 302, 301, 300, 203, 202}));
+}
+
+}  // namespace
+}  // namespace kolvane

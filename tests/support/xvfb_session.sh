@@ -14,6 +14,8 @@ WORK=$(mktemp -d "${TMPDIR:-/tmp}/kolvane-window.XXXXXX")
 # What the game keeps (recordings, high scores, settings) stays in the work
 # folder, never in the home folder of whoever runs the tests.
 export XDG_DATA_HOME=$WORK/data XDG_CONFIG_HOME=$WORK/config
+# No sound device: the game plays silently without a word about it.
+export SDL_AUDIODRIVER=dummy
 XVFB_PID=
 GAME_PID=
 EXTRA_PIDS=()

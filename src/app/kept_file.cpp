@@ -43,11 +43,7 @@ ReadOutcome readKeptText(const std::filesystem::path& path, std::size_t maxBytes
     }
     std::string_view rest = text;
     for (int line = 1; !rest.empty(); ++line) {
-        const auto end = rest.find('\n');
-        std::string_view current = rest.substr(0, end);
-        if (!current.empty() && current.back() == '\r') current.remove_suffix(1);
-        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
-        if (const auto problem = textLineProblem(current, maxLine)) {
+        if (const auto problem = textLineProblem(takeLine(rest), maxLine)) {
             error = "\"" + path.string() + "\" line " + std::to_string(line) +
                     " is not text: " + *problem;
             return ReadOutcome::kRefused;

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "app/text_line.h"
 #include "app/utc_time.h"
 
 namespace kolvane {
@@ -97,11 +98,8 @@ bool readRecording(std::string_view text, std::string_view name, Recording& reco
     // The script is text with short lines now; only the game lines are left.
     int lineNumber = 0;
     while (!text.empty()) {
-        const auto end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        std::string_view line = takeLine(text);
         ++lineNumber;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (lineNumber == 1 && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
         if (!isGameLine(line)) continue;
         const std::optional<GameResult> game = parseGameLine(line);

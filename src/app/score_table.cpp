@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "app/text_line.h"
 #include "app/utc_time.h"
 
 namespace kolvane {
@@ -98,11 +99,8 @@ bool parseScoreTable(std::string_view text, ScoreTable& table, std::string& erro
     table = ScoreTable{};
     int lineNumber = 0;
     while (!text.empty()) {
-        const auto end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        const std::string_view line = takeLine(text);
         ++lineNumber;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         const auto first = line.find_first_not_of(" \t");
         if (first == std::string_view::npos || line[first] == '#') continue;
         const std::string where = "line " + std::to_string(lineNumber) + ": ";

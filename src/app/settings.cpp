@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "app/text_line.h"
+
 namespace kolvane {
 
 namespace {
@@ -64,9 +66,7 @@ Settings parseSettings(std::string_view text, std::vector<std::string>& problems
     Settings settings;
     int lineNumber = 0;
     while (!text.empty()) {
-        const auto end = text.find('\n');
-        const std::string_view raw = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        const std::string_view raw = takeLine(text);
         ++lineNumber;
         const std::string_view line = trim(raw.substr(0, raw.find('#')));
         if (line.empty()) continue;

@@ -53,4 +53,12 @@ std::optional<std::string> textLineProblem(std::string_view line, std::size_t ma
     return std::nullopt;
 }
 
+std::string_view takeLine(std::string_view& text) {
+    const auto end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
 }  // namespace kolvane

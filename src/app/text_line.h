@@ -14,4 +14,8 @@ namespace kolvane {
 // "control character 0xNN at column C", "invalid UTF-8 (byte 0xNN) at column C".
 std::optional<std::string> textLineProblem(std::string_view line, std::size_t maxLength);
 
+// The first line of `text`, without its '\n' and a '\r' before it; `text`
+// moves past it. Call while `text` is not empty.
+std::string_view takeLine(std::string_view& text);
+
 }  // namespace kolvane

@@ -22,6 +22,9 @@ readonly ROOT=$(cd "$(dirname "$0")/.." && pwd -P)
 readonly DIST=${1:?usage: dist.sh DIST_DIR WORK_DIR [JOBS]}
 readonly WORK=${2:?usage: dist.sh DIST_DIR WORK_DIR [JOBS]}
 readonly JOBS=${3:-2}
+# The commit to release: HEAD unless KOLVANE_DIST_COMMIT names another (so
+# that two builds compared with each other build the same one).
+readonly COMMIT=${KOLVANE_DIST_COMMIT:-HEAD}
 
 say() { echo "dist: $*" >&2; }
 die() {
@@ -38,13 +41,13 @@ project_version() {  # CMakeLists.txt on standard input
 }
 
 if [[ $(git -C "$ROOT" rev-parse --show-toplevel 2>/dev/null) == "$ROOT" ]]; then
-    # A git checkout: the tarball of HEAD, and everything built from it.
+    # A git checkout: the tarball of the commit, and everything built from it.
     if [[ -n $(git -C "$ROOT" status --porcelain --untracked-files=no) ]]; then
         say "note: uncommitted changes are not in the release files (they are made from HEAD)"
     fi
     from_git=1
-    version=$(git -C "$ROOT" show HEAD:CMakeLists.txt | project_version)
-    SOURCE_DATE_EPOCH=$(git -C "$ROOT" log -1 --format=%ct HEAD)
+    version=$(git -C "$ROOT" show "$COMMIT:CMakeLists.txt" | project_version)
+    SOURCE_DATE_EPOCH=$(git -C "$ROOT" log -1 --format=%ct "$COMMIT")
 else
     # An unpacked source tarball: the same files again, but the tarball itself.
     from_git=0
@@ -66,7 +69,7 @@ if ((from_git)); then
     # git archive writes the commit's time on every member, in the tree's
     # order, owned by root; gzip -n leaves out the name and time.
     say "$NAME.tar.gz"
-    git -C "$ROOT" archive --format=tar --prefix="$NAME/" HEAD | gzip -9 -n >"$DIST_ABS/$NAME.tar.gz"
+    git -C "$ROOT" archive --format=tar --prefix="$NAME/" "$COMMIT" | gzip -9 -n >"$DIST_ABS/$NAME.tar.gz"
     tar -xzf "$DIST_ABS/$NAME.tar.gz" -C "$WORK_ABS"
     SRC=$WORK_ABS/$NAME
     [[ $(cat "$SRC/packaging/commit-time") == "$SOURCE_DATE_EPOCH" ]] ||

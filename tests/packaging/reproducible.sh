@@ -16,6 +16,10 @@ DIR_ABS=$(cd "$DIR" && pwd)
 readonly DIR_ABS
 readonly FIRST=$DIR_ABS/first SECOND=$DIR_ABS/second/in/another/folder
 
+# Both builds make the commit that is HEAD now, whatever is committed meanwhile.
+KOLVANE_DIST_COMMIT=$(git -C "$ROOT" rev-parse HEAD)
+export KOLVANE_DIST_COMMIT
+echo "reproducible: commit $KOLVANE_DIST_COMMIT"
 started=$(date +%s)
 echo "reproducible: the first build, in $FIRST"
 "$ROOT/scripts/dist.sh" "$FIRST/dist" "$FIRST/work" "$JOBS" >"$DIR_ABS/first.log" 2>&1 ||

@@ -92,6 +92,17 @@ setting() {
     sed -n "s/^$1 = //p" "$XDG_CONFIG_HOME/kolvane/settings.ini" 2>/dev/null
 }
 
+# Waits up to 3 s for settings.ini to say NAME = VALUE: the window may show its
+# new size before the file is written.
+expect_setting() {
+    local i
+    for ((i = 0; i < 60; i++)); do
+        [[ $(setting "$1") == "$2" ]] && return 0
+        sleep 0.05
+    done
+    fail "$1 is '$(setting "$1")' in settings.ini, expected '$2'"
+}
+
 # S, then P once the ship's shield is gone (100 frames), so nothing moves.
 start_and_pause() {
     xdotool key --window "$WINDOW" s
@@ -184,7 +195,7 @@ run_fullscreen() {
     start_and_pause
     xdotool key --window "$WINDOW" F11
     expect_size 1024x768 "after F11"
-    [[ $(setting fullscreen) == true ]] || fail "fullscreen not saved: $(setting fullscreen)"
+    expect_setting fullscreen true
     sleep 0.6
     shot full
     # Sharp mode: 980 x 768 in the middle, black columns either side.
@@ -199,7 +210,7 @@ run_fullscreen() {
     # (The Alt key itself reaches the game, as every key does, and ends the pause.)
     xdotool key --window "$WINDOW" alt+Return
     expect_size 740x580 "after Alt+Enter"
-    [[ $(setting fullscreen) == false ]] || fail "windowed not saved: $(setting fullscreen)"
+    expect_setting fullscreen false
     press_escape
     expect_exit_within 2 Escape
 }

@@ -27,4 +27,13 @@ int copyFrame(HDC dc, const gfx::Surface& frame, const Rect& client) {
                              0, static_cast<UINT>(height), frame.pixels(), &info, DIB_RGB_COLORS);
 }
 
+int copyPixels(HDC dc, const std::uint32_t* pixels, std::int32_t width, std::int32_t rows,
+               std::int32_t y) {
+    if (width <= 0 || rows <= 0) return 0;
+    // The rows alone are described as a bitmap, so the copy starts at its origin.
+    const BITMAPINFO info = frameBitmapInfo(width, rows);
+    return SetDIBitsToDevice(dc, 0, y, static_cast<DWORD>(width), static_cast<DWORD>(rows), 0, 0, 0,
+                             static_cast<UINT>(rows), pixels, &info, DIB_RGB_COLORS);
+}
+
 }  // namespace kolvane::win32

@@ -1,12 +1,8 @@
 #pragma once
-// The one block copy of a finished frame, or of the window's scaled picture,
-// to the window.
+// The one block copy of the window's picture (the frame scaled) to the window.
 #include <windows.h>
 
 #include <cstdint>
-
-#include "core/geometry.h"
-#include "gfx/surface.h"
 
 namespace kolvane::win32 {
 
@@ -14,10 +10,6 @@ namespace kolvane::win32 {
 // surface's 0x00RRGGBB pixels are the bytes B, G, R, 0 in memory, which is
 // exactly a 32-bit BI_RGB device-independent bitmap.
 BITMAPINFO frameBitmapInfo(std::int32_t width, std::int32_t height);
-
-// Copies the frame to dc at (0, 0), clipped to the client rectangle, in one
-// SetDIBitsToDevice call. Returns the number of rows copied.
-int copyFrame(HDC dc, const gfx::Surface& frame, const Rect& client);
 
 // Copies `rows` rows of 0x00RRGGBB pixels, `width` a row, to dc at (0, y), in
 // one SetDIBitsToDevice call. Returns the number of rows copied.

@@ -2,23 +2,35 @@
 # Runs the Windows kolvane.exe under Wine on a private virtual X server and
 # drives it with synthetic input.
 #
-#   window_test.sh KOLVANE_EXE MODE WINE_PREFIX KOLVANE_SIM_EXE
+#   window_test.sh KOLVANE_EXE MODE WINE_PREFIX KOLVANE_SIM_EXE [LINUX_KOLVANE_SIM]
 #
-#   title  a fixed-size window "Kolvane" showing the title screen: a black field
+#   title  a resizable window "Kolvane" showing the title screen: a black field
 #          with grey asteroids, the "Game over" and help texts, and 0 lives in
 #          the HUD drawn exactly as kolvane-sim.exe draws them; Escape exits 0
 #   play   S starts a game: the HUD shows 3 lives, exactly as kolvane-sim.exe
-#          draws them, and the ship is in the middle; Escape exits 0
+#          draws them, and the ship is in the middle; M mutes, kept in
+#          settings.ini; Escape exits 0
 #   close  closing the window (Alt+F4: WM_CLOSE, then WM_DESTROY) exits 0
+#   games  a game played until it is lost leaves a recording under %APPDATA%
+#          that the Linux kolvane-sim --verify accepts, a high-score table that
+#          kolvane.exe --scores prints, and the table over the title screen
+#   fullscreen  F11 fills the screen and is kept in settings.ini; Alt+Enter
+#          brings the window back
+#   dpi    with the prefix at 192 dpi the DPI-aware window opens at 2x on a
+#          screen where that fits: every 2 x 2 block one colour, the HUD the
+#          reference's doubled (a prefix of its own, WINE_PREFIX-dpi)
 #
 # The Wine prefix is this test's own (the window tests run one at a time): its
 # Wine server is stopped at the end, before the X server goes. Exits 77
-# (skipped) when Wine, Xvfb, xdotool or ImageMagick is missing. Set
-# KOLVANE_SHOT_DIR to keep the screenshots.
+# (skipped) when Wine, Xvfb, xdotool or ImageMagick is missing, and for games
+# without the Linux kolvane-sim. Set KOLVANE_SHOT_DIR to keep the screenshots.
 set -u
 
 usage="usage: window_test.sh KOLVANE_EXE MODE WINE_PREFIX KOLVANE_SIM_EXE"
-readonly GAME=${1:?$usage} MODE=${2:?$usage} PREFIX=${3:?$usage} SIM=${4:?$usage}
+readonly GAME=${1:?$usage} MODE=${2:?$usage} SIM=${4:?$usage} LINUX_SIM=${5:-}
+# The 192 dpi prefix is kept apart, so the other modes stay at 96 dpi.
+if [[ $2 == dpi ]]; then PREFIX=${3:?$usage}-dpi; else PREFIX=${3:?$usage}; fi
+readonly PREFIX
 readonly HERE=$(cd "$(dirname "$0")" && pwd)
 # The HUD's lives counter in client pixels (its box is x 143..170, y 1..20).
 readonly LIVES_BOX=27x19+143+1
@@ -30,6 +42,16 @@ source "$HERE/../../support/xvfb_session.sh"
 require_tools wine wineserver Xvfb xdotool xwininfo xprop "$CONVERT" "$IMPORT" "$COMPARE"
 
 CLIENT=  # the client area in the window's X picture, as WxH+X+Y
+# What the game keeps in the prefix: %APPDATA%\Kolvane.
+kept_folder() {
+    local users=("$PREFIX"/drive_c/users/*/AppData/Roaming)
+    local user
+    for user in "${users[@]}"; do
+        [[ -L $user/.. || $user == */Public/* ]] && continue
+        echo "$user/Kolvane"
+        return
+    done
+}
 
 # The Wine server goes before the X server it draws on.
 stop_helpers() {
@@ -41,7 +63,12 @@ stop_helpers() {
 # With no window manager Wine leaves the caption out of the X window, which
 # holds the client area inside the two-pixel sunken edge.
 start_wine_game() {
-    start_game "$HERE/wine-run.sh" "$PREFIX" "$GAME"
+    "$HERE/wine-run.sh" "$PREFIX"
+    # Every mode starts with no scores, recordings or settings.
+    KEPT=$(kept_folder)
+    [[ -n $KEPT ]] || fail "no AppData folder in the Wine prefix"
+    rm -rf "$KEPT"
+    start_game "$HERE/wine-run.sh" "$PREFIX" "$GAME" "$@"
     local w h
     read -r w h < <(xwininfo -id "$WINDOW" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')
     CLIENT="$((w - 4))x$((h - 4))+2+2"
@@ -91,13 +118,18 @@ check_window() {
     local name hints
     name=$(xdotool getwindowname "$WINDOW")
     [[ $name == Kolvane ]] || fail "window name is '$name'"
-    # Never resized: the size hints pin the minimum to the maximum.
+    # Resizable: the size hints don't pin the minimum to the maximum.
     hints=$(xprop -id "$WINDOW" WM_NORMAL_HINTS)
     local min max
     min=$(sed -n 's/.*minimum size: \([0-9]* by [0-9]*\).*/\1/p' <<<"$hints")
     max=$(sed -n 's/.*maximum size: \([0-9]* by [0-9]*\).*/\1/p' <<<"$hints")
-    [[ -n $min && $min == "$max" ]] || fail "the window is resizable: $hints"
-    echo "client area ${CLIENT%%+*}"
+    [[ -z $max || $min != "$max" ]] || fail "the window can't be resized: $hints"
+    # The frame at 1x on a 1024 x 768 screen.
+    [[ ${CLIENT%%+*} == 740x580 ]] || fail "client area ${CLIENT%%+*}, expected 740x580"
+}
+
+setting() {
+    sed -n "s/^$1 = //p" "$KEPT/settings.ini" 2>/dev/null | tr -d '\r'
 }
 
 check_title_frame() {
@@ -143,8 +175,14 @@ run_play() {
     # The ship's white hull in the middle of the field.
     (($(pixels_of game "60x60+$((w / 2 - 30))+$((h / 2 - 30))" white) > 10)) ||
         fail "no ship in the middle after S"
+    xdotool key m
+    sleep 0.3
+    [[ $(setting muted) == true ]] || fail "M was not kept: muted = '$(setting muted)'"
     xdotool key Escape
     expect_exit_within 3 Escape
+    # One line at most about the sound (Wine may have no device), nothing else.
+    (($(grep -Ev '^(kolvane: no sound \(.*\); playing silently|ALSA lib )' "$WORK/game.log" | grep -c .) == 0)) ||
+        fail "unexpected output"
 }
 
 run_close() {
@@ -153,4 +191,97 @@ run_close() {
     expect_exit_within 3 "closing the window"
 }
 
+# Waits up to $1 seconds for the file $2 to exist.
+wait_for_file() {
+    local i
+    for ((i = 0; i < $1 * 10; i++)); do
+        [[ -e $2 ]] && return 0
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $2"
+        sleep 0.1
+    done
+    return 1
+}
+
+run_games() {
+    [[ -x $LINUX_SIM ]] || { echo "SKIP: no Linux kolvane-sim"; exit "$SKIP"; }
+    start_wine_game
+    xdotool key s
+    sleep 0.3
+    # Thrust while turning meets a rock soon.
+    xdotool keydown Up Left
+    wait_for_file 120 "$KEPT/scores.txt" || fail "no high-score table 120 s into the game"
+    xdotool keyup Up Left
+    sleep 0.5
+    client_shot title-with-scores
+    # The table in the bottom-right corner of the title screen: light text on black.
+    local lit
+    lit=$("$CONVERT" "$WORK/title-with-scores.png" -crop 198x24+534+548 +repage -colorspace Gray \
+        -threshold 50% -format '%[fx:mean]' info:)
+    awk -v s="$lit" 'BEGIN { exit !(s > 0.05 && s < 0.5) }' ||
+        fail "no high-score table in the bottom-right corner ($lit of it lit)"
+    xdotool key Escape
+    expect_exit_within 5 Escape
+
+    local recordings=("$KEPT"/recordings/*.kolvane)
+    ((${#recordings[@]} == 1)) && [[ -f ${recordings[0]} ]] ||
+        fail "expected one recording, found: ${recordings[*]}"
+    local recording=${recordings[0]} score level name tick
+    grep -q "^# recorded .* in the Win32 window on Windows" "$recording" ||
+        fail "the recording does not name its front end: $(head -5 "$recording")"
+    read -r score level _ _ name tick < <(grep -v '^#' "$KEPT/scores.txt" | tr -d '\r')
+    [[ $name == "$(basename "$recording")" ]] || fail "the table names '$name', not the recording"
+    # Recorded on Windows, verified on Linux.
+    "$LINUX_SIM" --verify "$recording" >"$WORK/verify.txt" 2>&1 ||
+        fail "the recording does not verify: $(cat "$WORK/verify.txt")"
+    grep -qx "game 1: score $score, level $level, ended at tick $tick (agrees)" "$WORK/verify.txt" ||
+        fail "verification does not match the table ($score $level $tick): $(cat "$WORK/verify.txt")"
+    "$HERE/wine-run.sh" "$PREFIX" "$GAME" --scores >"$WORK/scores.txt" 2>&1
+    tr -d '\r' <"$WORK/scores.txt" | grep -Eq "^ 1 +$score +$level " ||
+        fail "--scores does not list the game: $(cat "$WORK/scores.txt")"
+}
+
+# The X window's size, as WxH.
+window_size() {
+    xwininfo -id "$WINDOW" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'
+}
+
+run_fullscreen() {
+    start_wine_game
+    local windowed
+    windowed=$(window_size)
+    xdotool key F11
+    sleep 0.5
+    [[ $(window_size) == 1024x768 ]] || fail "after F11 the window is $(window_size), not the screen"
+    [[ $(setting fullscreen) == true ]] || fail "fullscreen not kept: '$(setting fullscreen)'"
+    xdotool key alt+Return
+    sleep 0.5
+    [[ $(window_size) == "$windowed" ]] || fail "after Alt+Enter the window is $(window_size), not $windowed"
+    [[ $(setting fullscreen) == false ]] || fail "windowed not kept: '$(setting fullscreen)'"
+    xdotool key Escape
+    expect_exit_within 3 Escape
+}
+
+run_dpi() {
+    "$HERE/wine-run.sh" "$PREFIX"
+    WINEPREFIX=$PREFIX wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f \
+        >>"$WORK/game.log" 2>&1 || fail "could not set 192 dpi"
+    start_wine_game
+    [[ ${CLIENT%%+*} == 1480x1160 ]] || fail "client area ${CLIENT%%+*}, expected 1480x1160"
+    CLIENT=${CLIENT%%+*}
+    CLIENT="1480x1160+${CLIENT_OFFSET:-2+2}"
+    reference_frames
+    client_shot dpi
+    # Every 2 x 2 block one colour: halved and doubled again, nothing changes.
+    "$CONVERT" "$WORK/dpi.png" -sample 50% -sample 200% "$WORK/dpi-blocks.png"
+    local differing
+    differing=$("$COMPARE" -metric AE "$WORK/dpi.png" "$WORK/dpi-blocks.png" null: 2>&1)
+    [[ $differing == 0 ]] || fail "the frame is not shown at 2x ($differing pixels differ)"
+    # Halved, the HUD's lives are the reference's.
+    "$CONVERT" "$WORK/dpi.png" -sample 50% "$WORK/dpi-1x.png"
+    expect_lives_like dpi-1x ref-title
+    xdotool key Escape
+    expect_exit_within 3 Escape
+}
+
+[[ $MODE == dpi ]] && SCREEN=1600x1300
 run_mode

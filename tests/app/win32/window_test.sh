@@ -238,6 +238,57 @@ run_games() {
     "$HERE/wine-run.sh" "$PREFIX" "$GAME" --scores >"$WORK/scores.txt" 2>&1
     tr -d '\r' <"$WORK/scores.txt" | grep -Eq "^ 1 +$score +$level " ||
         fail "--scores does not list the game: $(cat "$WORK/scores.txt")"
+
+    # Refused before any window: a missing file (1), a script that is no recording (2).
+    local bad code
+    printf 'tick 5\n' >"$WORK/plain.script"
+    for bad in "$WORK/missing.kolvane:1" "$WORK/plain.script:2"; do
+        "$HERE/wine-run.sh" "$PREFIX" "$GAME" --replay "${bad%:*}" >"$WORK/refused.txt" 2>&1
+        code=$?
+        ((code == ${bad##*:})) || fail "--replay ${bad%:*}: exit code $code, expected ${bad##*:}"
+        grep -v '^ALSA lib' "$WORK/refused.txt" | grep -q '^kolvane: recording refused: ' ||
+            fail "--replay ${bad%:*} said: $(cat "$WORK/refused.txt")"
+    done
+
+    # Watched at four times the speed, the recording ends on the Linux runner's last frame.
+    grep -vx 'press ESCAPE' "$recording" | tr -d '\r' >"$WORK/to-the-end.script"
+    echo "shot $WORK/runner-end.png" >>"$WORK/to-the-end.script"
+    "$LINUX_SIM" "$WORK/to-the-end.script" || fail "the replay runner failed on the recording"
+    start_game "$HERE/wine-run.sh" "$PREFIX" "$GAME" --replay "$(winepath_of "$recording")"
+    sleep 1
+    xdotool keydown Right
+    local ticks
+    ticks=$(awk '$1 == "tick" { n += $2 } END { print n }' "$recording")
+    wait_for_still_frame $((ticks * 15 / 4000 + 30)) || fail "the replay did not come to a still frame"
+    xdotool keyup Right
+    local differ
+    differ=$("$COMPARE" -metric AE "$WORK/replay-end.png" "$WORK/runner-end.png" null: 2>&1)
+    [[ $differ == 0 ]] || fail "the replay's last frame differs from the runner's in $differ pixels"
+    xdotool key Escape
+    expect_exit_within 3 Escape
+    [[ $(ls "$KEPT/recordings") == "$(basename "$recording")" ]] || fail "watching made a recording"
+    echo "score $score, level $level, $ticks ticks"
+}
+
+# A Unix path as the Windows program sees it (Wine's Z: drive).
+winepath_of() {
+    echo "Z:${1//\//\\}"
+}
+
+# Waits up to $1 seconds for the client area to show the same frame twice, 0.5 s apart.
+wait_for_still_frame() {
+    local i changed
+    client_shot still.0
+    for ((i = 1; i <= $1 * 2; i++)); do
+        sleep 0.5
+        client_shot "still.$i"
+        changed=$("$COMPARE" -metric AE "$WORK/still.$((i - 1)).png" "$WORK/still.$i.png" null: 2>&1)
+        if [[ $changed == 0 ]]; then
+            cp "$WORK/still.$i.png" "$WORK/replay-end.png"
+            return 0
+        fi
+    done
+    return 1
 }
 
 # The X window's size, as WxH.
@@ -279,6 +330,11 @@ run_dpi() {
     # Halved, the HUD's lives are the reference's.
     "$CONVERT" "$WORK/dpi.png" -sample 50% "$WORK/dpi-1x.png"
     expect_lives_like dpi-1x ref-title
+    xdotool key Escape
+    expect_exit_within 3 Escape
+    # Asked for 1x, the window is 740 x 580 of the monitor's own pixels.
+    start_wine_game --scale 1
+    [[ ${CLIENT%%+*} == 740x580 ]] || fail "--scale 1 at 192 dpi: client area ${CLIENT%%+*}"
     xdotool key Escape
     expect_exit_within 3 Escape
 }

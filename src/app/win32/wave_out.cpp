@@ -70,6 +70,8 @@ void WaveOut::fill(WAVEHDR& header) {
 }
 
 void WaveOut::run() {
+    // A buffer handed back must be refilled within 10.7 ms, whatever else runs.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
     for (WAVEHDR& header : headers_) fill(header);
     while (!stopping_) {
         WaitForSingleObject(bufferDone_, INFINITE);

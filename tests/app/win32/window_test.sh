@@ -16,6 +16,8 @@
 #          kolvane.exe --scores prints, and the table over the title screen
 #   fullscreen  F11 fills the screen and is kept in settings.ini; Alt+Enter
 #          brings the window back
+#   sound  with ALSA's default device a file, the window's waveOut output
+#          under Wine: three shots are heard; with --mute the file is silent
 #   dpi    with the prefix at 192 dpi the DPI-aware window opens at 2x on a
 #          screen where that fits: every 2 x 2 block one colour, the HUD the
 #          reference's doubled (a prefix of its own, WINE_PREFIX-dpi)
@@ -337,6 +339,43 @@ run_dpi() {
     [[ ${CLIENT%%+*} == 740x580 ]] || fail "--scale 1 at 192 dpi: client area ${CLIENT%%+*}"
     xdotool key Escape
     expect_exit_within 3 Escape
+}
+
+# The loudest 16-bit sample of a raw file, as a number from 0 to 32768.
+loudest_sample() {
+    od -An -v -td2 -w2 "$1" | awk '{ v = $1 < 0 ? -$1 : $1; if (v > m) m = v } END { print m + 0 }'
+}
+
+# Plays S and three shots with ALSA's default device a raw file ($1), then
+# Escape; any further arguments go to the game.
+play_into_file() {
+    local raw=$1
+    shift
+    printf '</usr/share/alsa/alsa.conf>\npcm.!default { type file; slave.pcm "null"; file "%s"; format "raw" }\n' \
+        "$raw" >"$WORK/alsa.conf"
+    ALSA_CONFIG_PATH=$WORK/alsa.conf start_wine_game "$@"
+    xdotool key s
+    sleep 0.5
+    local i
+    for i in 1 2 3; do
+        xdotool key space
+        sleep 0.3
+    done
+    sleep 0.5
+    xdotool key Escape
+    expect_exit_within 3 Escape
+    [[ -s $raw ]] || fail "no sound reached the device (nothing in $raw): $(cat "$WORK/game.log")"
+}
+
+run_sound() {
+    play_into_file "$WORK/heard.raw"
+    local heard muted
+    heard=$(loudest_sample "$WORK/heard.raw")
+    ((heard > 1000)) || fail "the shots were not heard (loudest sample $heard)"
+    play_into_file "$WORK/muted.raw" --mute
+    muted=$(loudest_sample "$WORK/muted.raw")
+    ((muted == 0)) || fail "--mute is not silent (loudest sample $muted)"
+    echo "loudest sample $heard, muted $muted"
 }
 
 [[ $MODE == dpi ]] && SCREEN=1600x1300

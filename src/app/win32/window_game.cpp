@@ -21,6 +21,7 @@
 #include "app/win32/wave_out.h"
 #include "app/win32/window_frame.h"
 #include "app/win32/window_picture.h"
+#include "app/win32/xinput_pads.h"
 #include "app/window_options.h"
 #include "game/game_world.h"
 
@@ -54,6 +55,7 @@ struct WindowGame {
     KeptGames* kept = nullptr;
     ReplayViewer* viewer = nullptr;
     sound::GameSound* sound = nullptr;  // from the first frame on
+    XInputPads* pads = nullptr;         // from the first frame on, unless watching
     WindowMessageBoxes boxes;
     ScoreOverlay overlay;
     FrontEndKeys keys;
@@ -90,6 +92,12 @@ void tick(HWND window, WindowGame& g) {
     if (g.viewer != nullptr) {
         // The recording's ticks, painted; paused or at its end the frame stays.
         if (g.viewer->advance(g.session) > 0) g.picture.draw(window, g.session.frame());
+        return;
+    }
+    if (g.pads != nullptr) g.pads->poll(g.session);
+    // Back with Start quits, as Escape does.
+    if (g.session.quitRequested()) {
+        PostQuitMessage(0);
         return;
     }
     g.session.tick();
@@ -300,10 +308,13 @@ int runWindowGame(const WindowOptions& options, HINSTANCE instance, int showComm
     if (run.fullscreen) game.fullscreen.set(window, true);
     UpdateWindow(window);
 
-    // The sound after the first frame, which it would otherwise delay.
+    // The sound and the gamepads after the first frame, which they would
+    // otherwise delay.
     sound::GameSound sound(run.volume, run.muted);
     session.addListener(sound.listener());
     game.sound = &sound;
+    std::optional<XInputPads> pads;
+    if (replay == nullptr) game.pads = &pads.emplace();
     std::string soundError;
     const WaveOut speaker(sound, soundError);
     if (!speaker.playing()) {

@@ -62,6 +62,7 @@ struct WindowGame {
     WindowPicture picture;
     Fullscreen fullscreen;
     int tableShown = 0;
+    bool hidingPointer = false;
 
     // The frame to show: the game's, with the high-score table over the title screen.
     const gfx::Surface& shown() {
@@ -71,9 +72,23 @@ struct WindowGame {
     }
 };
 
+// The pointer hides in fullscreen and while a game is played. WM_SETCURSOR
+// keeps it so as the mouse moves; this changes it at once when the game's
+// state does, if the mouse is over the window.
+void updatePointer(HWND window, WindowGame& g) {
+    const bool hidden = pointerHidden(g.fullscreen.on(), g.session.world());
+    if (hidden == g.hidingPointer) return;
+    g.hidingPointer = hidden;
+    POINT at{};
+    if (GetCursorPos(&at) != FALSE && WindowFromPoint(at) == window) {
+        SetCursor(hidden ? nullptr : LoadCursorA(nullptr, IDC_ARROW));
+    }
+}
+
 // F11 and Alt+Enter: fullscreen on or off, remembered for the next run.
 void toggleFullscreen(HWND window, WindowGame& g) {
     g.fullscreen.set(window, !g.fullscreen.on());
+    updatePointer(window, g);
     Settings changed = g.settings.current();
     changed.fullscreen = g.fullscreen.on();
     g.settings.change(changed);
@@ -103,6 +118,7 @@ void tick(HWND window, WindowGame& g) {
     g.session.tick();
     g.session.paint();
     g.picture.draw(window, g.shown());
+    updatePointer(window, g);
     // Files are written after the frame is drawn, never inside the tick.
     g.kept->afterTick(g.session);
     if (g.kept->tableChanges() != g.tableShown) {
@@ -213,7 +229,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             g.viewer != nullptr ? g.viewer->releaseAllKeys() : g.session.releaseAllKeys();
             return 0;
         case WM_SETCURSOR:
-            if (LOWORD(lParam) == HTCLIENT && pointerHidden(g.fullscreen.on(), g.session.world())) {
+            if (LOWORD(lParam) == HTCLIENT && g.hidingPointer) {
                 SetCursor(nullptr);
                 return TRUE;
             }

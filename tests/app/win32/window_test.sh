@@ -16,6 +16,8 @@
 #          kolvane.exe --scores prints, and the table over the title screen
 #   fullscreen  F11 fills the screen and is kept in settings.ini; Alt+Enter
 #          brings the window back
+#   focus  an arrow held while the focus goes to another window is let go: the
+#          recording has its key-up although the key was never released
 #   sound  with ALSA's default device a file, the window's waveOut output
 #          under Wine: three shots are heard; with --mute the file is silent
 #   dpi    with the prefix at 192 dpi the DPI-aware window opens at 2x on a
@@ -42,6 +44,7 @@ WINDOW_WAIT=60
 source "$HERE/../../support/xvfb_session.sh"
 
 require_tools wine wineserver Xvfb xdotool xwininfo xprop "$CONVERT" "$IMPORT" "$COMPARE"
+[[ $MODE == focus ]] && require_tools xmessage
 
 CLIENT=  # the client area in the window's X picture, as WxH+X+Y
 # What the game keeps in the prefix: %APPDATA%\Kolvane.
@@ -339,6 +342,32 @@ run_dpi() {
     [[ ${CLIENT%%+*} == 740x580 ]] || fail "--scale 1 at 192 dpi: client area ${CLIENT%%+*}"
     xdotool key Escape
     expect_exit_within 3 Escape
+}
+
+run_focus() {
+    start_wine_game
+    xmessage -name kolvane-other "another window" >/dev/null 2>&1 &
+    EXTRA_PIDS+=($!)
+    local other
+    other=$(timeout 10 xdotool search --sync --name '^kolvane-other$' 2>/dev/null | head -n 1)
+    [[ -n $other ]] || fail "the second window did not appear"
+    timeout 5 xdotool windowfocus --sync "$WINDOW" || fail "could not focus the window"
+    xdotool key s
+    sleep 0.3
+    xdotool keydown Left
+    sleep 0.3
+    timeout 5 xdotool windowfocus --sync "$other" || fail "could not focus the other window"
+    # The recording is written 10 s into the session, with what happened so far.
+    local i recording
+    for ((i = 0; i < 300; i++)); do
+        recording=("$KEPT"/recordings/*.kolvane)
+        [[ -f ${recording[0]} ]] && break
+        sleep 0.1
+    done
+    xdotool keyup Left
+    [[ -f ${recording[0]} ]] || fail "no recording 30 s into the session"
+    tr -d '\r' <"${recording[0]}" | grep -qx 'up LEFT' ||
+        fail "Left was not let go when the focus left: $(grep -v '^tick' "${recording[0]}")"
 }
 
 # The loudest 16-bit sample of a raw file, as a number from 0 to 32768.

@@ -228,8 +228,9 @@ run_games() {
     expect_exit_within 5 Escape
 
     local recordings=("$KEPT"/recordings/*.kolvane)
-    ((${#recordings[@]} == 1)) && [[ -f ${recordings[0]} ]] ||
+    if ((${#recordings[@]} != 1)) || [[ ! -f ${recordings[0]} ]]; then
         fail "expected one recording, found: ${recordings[*]}"
+    fi
     local recording=${recordings[0]} score level name tick
     grep -q "^# recorded .* in the Win32 window on Windows" "$recording" ||
         fail "the recording does not name its front end: $(head -5 "$recording")"

@@ -194,7 +194,8 @@ PACKAGE_PACKAGES := dpkg-dev file appstream desktop-file-utils imagemagick
 windows:
 	@scripts/install-deps.sh $(WINDOWS_PACKAGES)
 	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
-		-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKOLVANE_WERROR=$(WERROR) >/dev/null
+		-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKOLVANE_WERROR=$(WERROR) \
+		-DKOLVANE_HOST_SIM=$(CURDIR)/$(BUILD_DIR)/src/app/kolvane-sim >/dev/null
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 	@echo "windows: $(WINDOWS_DIR)/kolvane.exe $(WINDOWS_DIR)/kolvane-sim.exe"
 

@@ -10,8 +10,8 @@ namespace kolvane {
 // One tick of the game every 15 ms.
 inline constexpr std::int32_t kTickMilliseconds = 15;
 
-// The client area of the SDL window, the web page and the replay runner's
-// default; the Win32 window's is what Windows gives a 740 x 580 window.
+// The playing field of every window (whatever size the window has: the frame
+// is scaled to it) and the replay runner's default.
 inline constexpr std::int32_t kClientWidth = 740;
 inline constexpr std::int32_t kClientHeight = 580;
 inline constexpr Rect kDefaultClient{0, 0, kClientWidth, kClientHeight};

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/kept_file.h"
+#include "app/pad_keys_to_session.h"
 #include "app/session.h"
 
 namespace kolvane::sdl {
@@ -107,7 +108,7 @@ void Gamepads::remove(SDL_JoystickID id, Session& session) {
         // What the pad held is let go.
         PadKeyEvents events;
         keys_.update(static_cast<int>(slot), PadState{}, padContextOf(session.world()), events);
-        send(events, session);
+        sendPadKeys(events, session);
         SDL_GameControllerClose(pad);
         pad = nullptr;
     }
@@ -133,18 +134,7 @@ void Gamepads::poll(Session& session) {
         PadKeyEvents events;
         keys_.update(static_cast<int>(slot), stateOf(pads_[slot]), padContextOf(session.world()),
                      events);
-        send(events, session);
-    }
-}
-
-void Gamepads::send(const PadKeyEvents& events, Session& session) {
-    for (int i = 0; i < events.count && !session.quitRequested(); ++i) {
-        const PadKeyEvent& e = events.events[static_cast<std::size_t>(i)];
-        if (e.down) {
-            session.keyDown(KeyEvent{e.key, false});
-        } else {
-            session.keyUp(e.key);
-        }
+        sendPadKeys(events, session);
     }
 }
 

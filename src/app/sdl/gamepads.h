@@ -41,7 +41,6 @@ public:
 private:
     void add(int deviceIndex);
     void remove(SDL_JoystickID id, Session& session);
-    void send(const PadKeyEvents& events, Session& session);
 
     bool started_ = false;
     std::array<SDL_GameController*, GamepadKeys::kMaxPads> pads_{};

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 
 namespace kolvane::win32 {
@@ -16,6 +17,24 @@ void writeToConsole(const char* text, bool error) {
     }
     DWORD written = 0;
     WriteFile(out, text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
+}
+
+namespace {
+
+bool leadsNowhere(DWORD which) {
+    HANDLE handle = GetStdHandle(which);
+    return handle == nullptr || handle == INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+void attachConsoleStreams() {
+    const bool out = leadsNowhere(STD_OUTPUT_HANDLE);
+    const bool err = leadsNowhere(STD_ERROR_HANDLE);
+    if (!out && !err) return;
+    if (AttachConsole(ATTACH_PARENT_PROCESS) == 0) return;
+    if (out) std::freopen("CONOUT$", "w", stdout);
+    if (err) std::freopen("CONOUT$", "w", stderr);
 }
 
 }  // namespace kolvane::win32

@@ -8,4 +8,9 @@ namespace kolvane::win32 {
 // Writes text to standard output (or standard error when `error`).
 void writeToConsole(const char* text, bool error);
 
+// Points the C library's stdout and stderr at the console of the parent
+// process when they lead nowhere, so that the game's one-line reports (no
+// sound, a data folder it can't write) reach whoever started it from a console.
+void attachConsoleStreams();
+
 }  // namespace kolvane::win32

@@ -1,7 +1,5 @@
 #include "app/win32/frame_copy.h"
 
-#include <algorithm>
-
 namespace kolvane::win32 {
 
 BITMAPINFO frameBitmapInfo(std::int32_t width, std::int32_t height) {
@@ -15,16 +13,13 @@ BITMAPINFO frameBitmapInfo(std::int32_t width, std::int32_t height) {
     return info;
 }
 
-int copyFrame(HDC dc, const gfx::Surface& frame, const Rect& client) {
-    const std::int32_t width = std::min(frame.width(), client.right);
-    const std::int32_t height = std::min(frame.height(), client.bottom);
-    if (width <= 0 || height <= 0) return 0;
-    // Only the frame's first `height` rows are described, so the copy is the
-    // whole bitmap from its origin: GDI measures a source offset of a top-down
-    // bitmap from its bottom row, which this sidesteps.
-    const BITMAPINFO info = frameBitmapInfo(frame.width(), height);
-    return SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0,
-                             0, static_cast<UINT>(height), frame.pixels(), &info, DIB_RGB_COLORS);
+int copyPixels(HDC dc, const std::uint32_t* pixels, std::int32_t width, std::int32_t rows,
+               std::int32_t y) {
+    if (width <= 0 || rows <= 0) return 0;
+    // The rows alone are described as a bitmap, so the copy starts at its origin.
+    const BITMAPINFO info = frameBitmapInfo(width, rows);
+    return SetDIBitsToDevice(dc, 0, y, static_cast<DWORD>(width), static_cast<DWORD>(rows), 0, 0, 0,
+                             static_cast<UINT>(rows), pixels, &info, DIB_RGB_COLORS);
 }
 
 }  // namespace kolvane::win32

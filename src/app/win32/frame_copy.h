@@ -1,9 +1,8 @@
 #pragma once
-// The one block copy of a finished frame to the window.
+// The one block copy of the window's picture (the frame scaled) to the window.
 #include <windows.h>
 
-#include "core/geometry.h"
-#include "gfx/surface.h"
+#include <cstdint>
 
 namespace kolvane::win32 {
 
@@ -12,8 +11,9 @@ namespace kolvane::win32 {
 // exactly a 32-bit BI_RGB device-independent bitmap.
 BITMAPINFO frameBitmapInfo(std::int32_t width, std::int32_t height);
 
-// Copies the frame to dc at (0, 0), clipped to the client rectangle, in one
-// SetDIBitsToDevice call. Returns the number of rows copied.
-int copyFrame(HDC dc, const gfx::Surface& frame, const Rect& client);
+// Copies `rows` rows of 0x00RRGGBB pixels, `width` a row, to dc at (0, y), in
+// one SetDIBitsToDevice call. Returns the number of rows copied.
+int copyPixels(HDC dc, const std::uint32_t* pixels, std::int32_t width, std::int32_t rows,
+               std::int32_t y);
 
 }  // namespace kolvane::win32

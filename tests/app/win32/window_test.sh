@@ -2,23 +2,39 @@
 # Runs the Windows kolvane.exe under Wine on a private virtual X server and
 # drives it with synthetic input.
 #
-#   window_test.sh KOLVANE_EXE MODE WINE_PREFIX KOLVANE_SIM_EXE
+#   window_test.sh KOLVANE_EXE MODE WINE_PREFIX KOLVANE_SIM_EXE [LINUX_KOLVANE_SIM]
 #
-#   title  a fixed-size window "Kolvane" showing the title screen: a black field
+#   title  a resizable window "Kolvane" showing the title screen: a black field
 #          with grey asteroids, the "Game over" and help texts, and 0 lives in
 #          the HUD drawn exactly as kolvane-sim.exe draws them; Escape exits 0
 #   play   S starts a game: the HUD shows 3 lives, exactly as kolvane-sim.exe
-#          draws them, and the ship is in the middle; Escape exits 0
+#          draws them, and the ship is in the middle; M mutes, kept in
+#          settings.ini; Escape exits 0
 #   close  closing the window (Alt+F4: WM_CLOSE, then WM_DESTROY) exits 0
+#   games  a game played until it is lost leaves a recording under %APPDATA%
+#          that the Linux kolvane-sim --verify accepts, a high-score table that
+#          kolvane.exe --scores prints, and the table over the title screen
+#   fullscreen  F11 fills the screen and is kept in settings.ini; Alt+Enter
+#          brings the window back
+#   focus  an arrow held while the focus goes to another window is let go: the
+#          recording has its key-up although the key was never released
+#   sound  with ALSA's default device a file, the window's waveOut output
+#          under Wine: three shots are heard; with --mute the file is silent
+#   dpi    with the prefix at 192 dpi the DPI-aware window opens at 2x on a
+#          screen where that fits: every 2 x 2 block one colour, the HUD the
+#          reference's doubled (a prefix of its own, WINE_PREFIX-dpi)
 #
 # The Wine prefix is this test's own (the window tests run one at a time): its
 # Wine server is stopped at the end, before the X server goes. Exits 77
-# (skipped) when Wine, Xvfb, xdotool or ImageMagick is missing. Set
-# KOLVANE_SHOT_DIR to keep the screenshots.
+# (skipped) when Wine, Xvfb, xdotool or ImageMagick is missing, and for games
+# without the Linux kolvane-sim. Set KOLVANE_SHOT_DIR to keep the screenshots.
 set -u
 
 usage="usage: window_test.sh KOLVANE_EXE MODE WINE_PREFIX KOLVANE_SIM_EXE"
-readonly GAME=${1:?$usage} MODE=${2:?$usage} PREFIX=${3:?$usage} SIM=${4:?$usage}
+readonly GAME=${1:?$usage} MODE=${2:?$usage} SIM=${4:?$usage} LINUX_SIM=${5:-}
+# The 192 dpi prefix is kept apart, so the other modes stay at 96 dpi.
+if [[ $2 == dpi ]]; then PREFIX=${3:?$usage}-dpi; else PREFIX=${3:?$usage}; fi
+readonly PREFIX
 readonly HERE=$(cd "$(dirname "$0")" && pwd)
 # The HUD's lives counter in client pixels (its box is x 143..170, y 1..20).
 readonly LIVES_BOX=27x19+143+1
@@ -28,8 +44,19 @@ WINDOW_WAIT=60
 source "$HERE/../../support/xvfb_session.sh"
 
 require_tools wine wineserver Xvfb xdotool xwininfo xprop "$CONVERT" "$IMPORT" "$COMPARE"
+[[ $MODE == focus ]] && require_tools xmessage
 
 CLIENT=  # the client area in the window's X picture, as WxH+X+Y
+# What the game keeps in the prefix: %APPDATA%\Kolvane.
+kept_folder() {
+    local users=("$PREFIX"/drive_c/users/*/AppData/Roaming)
+    local user
+    for user in "${users[@]}"; do
+        [[ -L $user/.. || $user == */Public/* ]] && continue
+        echo "$user/Kolvane"
+        return
+    done
+}
 
 # The Wine server goes before the X server it draws on.
 stop_helpers() {
@@ -41,7 +68,12 @@ stop_helpers() {
 # With no window manager Wine leaves the caption out of the X window, which
 # holds the client area inside the two-pixel sunken edge.
 start_wine_game() {
-    start_game "$HERE/wine-run.sh" "$PREFIX" "$GAME"
+    "$HERE/wine-run.sh" "$PREFIX"
+    # Every mode starts with no scores, recordings or settings.
+    KEPT=$(kept_folder)
+    [[ -n $KEPT ]] || fail "no AppData folder in the Wine prefix"
+    rm -rf "$KEPT"
+    start_game "$HERE/wine-run.sh" "$PREFIX" "$GAME" "$@"
     local w h
     read -r w h < <(xwininfo -id "$WINDOW" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')
     CLIENT="$((w - 4))x$((h - 4))+2+2"
@@ -91,13 +123,18 @@ check_window() {
     local name hints
     name=$(xdotool getwindowname "$WINDOW")
     [[ $name == Kolvane ]] || fail "window name is '$name'"
-    # Never resized: the size hints pin the minimum to the maximum.
+    # Resizable: the size hints don't pin the minimum to the maximum.
     hints=$(xprop -id "$WINDOW" WM_NORMAL_HINTS)
     local min max
     min=$(sed -n 's/.*minimum size: \([0-9]* by [0-9]*\).*/\1/p' <<<"$hints")
     max=$(sed -n 's/.*maximum size: \([0-9]* by [0-9]*\).*/\1/p' <<<"$hints")
-    [[ -n $min && $min == "$max" ]] || fail "the window is resizable: $hints"
-    echo "client area ${CLIENT%%+*}"
+    [[ -z $max || $min != "$max" ]] || fail "the window can't be resized: $hints"
+    # The frame at 1x on a 1024 x 768 screen.
+    [[ ${CLIENT%%+*} == 740x580 ]] || fail "client area ${CLIENT%%+*}, expected 740x580"
+}
+
+setting() {
+    sed -n "s/^$1 = //p" "$KEPT/settings.ini" 2>/dev/null | tr -d '\r'
 }
 
 check_title_frame() {
@@ -143,8 +180,14 @@ run_play() {
     # The ship's white hull in the middle of the field.
     (($(pixels_of game "60x60+$((w / 2 - 30))+$((h / 2 - 30))" white) > 10)) ||
         fail "no ship in the middle after S"
+    xdotool key m
+    sleep 0.3
+    [[ $(setting muted) == true ]] || fail "M was not kept: muted = '$(setting muted)'"
     xdotool key Escape
     expect_exit_within 3 Escape
+    # One line at most about the sound (Wine may have no device), nothing else.
+    (($(grep -Ev '^(kolvane: no sound \(.*\); playing silently|ALSA lib )' "$WORK/game.log" | grep -c .) == 0)) ||
+        fail "unexpected output"
 }
 
 run_close() {
@@ -153,4 +196,217 @@ run_close() {
     expect_exit_within 3 "closing the window"
 }
 
+# Waits up to $1 seconds for the file $2 to exist.
+wait_for_file() {
+    local i
+    for ((i = 0; i < $1 * 10; i++)); do
+        [[ -e $2 ]] && return 0
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $2"
+        sleep 0.1
+    done
+    return 1
+}
+
+run_games() {
+    [[ -x $LINUX_SIM ]] || { echo "SKIP: no Linux kolvane-sim"; exit "$SKIP"; }
+    start_wine_game
+    xdotool key s
+    sleep 0.3
+    # Thrust while turning meets a rock soon.
+    xdotool keydown Up Left
+    wait_for_file 120 "$KEPT/scores.txt" || fail "no high-score table 120 s into the game"
+    xdotool keyup Up Left
+    sleep 0.5
+    client_shot title-with-scores
+    # The table in the bottom-right corner of the title screen: light text on black.
+    local lit
+    lit=$("$CONVERT" "$WORK/title-with-scores.png" -crop 198x24+534+548 +repage -colorspace Gray \
+        -threshold 50% -format '%[fx:mean]' info:)
+    awk -v s="$lit" 'BEGIN { exit !(s > 0.05 && s < 0.5) }' ||
+        fail "no high-score table in the bottom-right corner ($lit of it lit)"
+    xdotool key Escape
+    expect_exit_within 5 Escape
+
+    local recordings=("$KEPT"/recordings/*.kolvane)
+    if ((${#recordings[@]} != 1)) || [[ ! -f ${recordings[0]} ]]; then
+        fail "expected one recording, found: ${recordings[*]}"
+    fi
+    local recording=${recordings[0]} score level name tick
+    grep -q "^# recorded .* in the Win32 window on Windows" "$recording" ||
+        fail "the recording does not name its front end: $(head -5 "$recording")"
+    read -r score level _ _ name tick < <(grep -v '^#' "$KEPT/scores.txt" | tr -d '\r')
+    [[ $name == "$(basename "$recording")" ]] || fail "the table names '$name', not the recording"
+    # Recorded on Windows, verified on Linux.
+    "$LINUX_SIM" --verify "$recording" >"$WORK/verify.txt" 2>&1 ||
+        fail "the recording does not verify: $(cat "$WORK/verify.txt")"
+    grep -qx "game 1: score $score, level $level, ended at tick $tick (agrees)" "$WORK/verify.txt" ||
+        fail "verification does not match the table ($score $level $tick): $(cat "$WORK/verify.txt")"
+    "$HERE/wine-run.sh" "$PREFIX" "$GAME" --scores >"$WORK/scores.txt" 2>&1
+    tr -d '\r' <"$WORK/scores.txt" | grep -Eq "^ 1 +$score +$level " ||
+        fail "--scores does not list the game: $(cat "$WORK/scores.txt")"
+
+    # Refused before any window: a missing file (1), a script that is no recording (2).
+    local bad code
+    printf 'tick 5\n' >"$WORK/plain.script"
+    for bad in "$WORK/missing.kolvane:1" "$WORK/plain.script:2"; do
+        "$HERE/wine-run.sh" "$PREFIX" "$GAME" --replay "${bad%:*}" >"$WORK/refused.txt" 2>&1
+        code=$?
+        ((code == ${bad##*:})) || fail "--replay ${bad%:*}: exit code $code, expected ${bad##*:}"
+        grep -v '^ALSA lib' "$WORK/refused.txt" | grep -q '^kolvane: recording refused: ' ||
+            fail "--replay ${bad%:*} said: $(cat "$WORK/refused.txt")"
+    done
+
+    # Watched at four times the speed, the recording ends on the Linux runner's last frame.
+    grep -vx 'press ESCAPE' "$recording" | tr -d '\r' >"$WORK/to-the-end.script"
+    echo "shot $WORK/runner-end.png" >>"$WORK/to-the-end.script"
+    "$LINUX_SIM" "$WORK/to-the-end.script" || fail "the replay runner failed on the recording"
+    start_game "$HERE/wine-run.sh" "$PREFIX" "$GAME" --replay "$(winepath_of "$recording")"
+    sleep 1
+    xdotool keydown Right
+    local ticks
+    ticks=$(awk '$1 == "tick" { n += $2 } END { print n }' "$recording")
+    wait_for_still_frame $((ticks * 15 / 4000 + 30)) || fail "the replay did not come to a still frame"
+    xdotool keyup Right
+    local differ
+    differ=$("$COMPARE" -metric AE "$WORK/replay-end.png" "$WORK/runner-end.png" null: 2>&1)
+    [[ $differ == 0 ]] || fail "the replay's last frame differs from the runner's in $differ pixels"
+    xdotool key Escape
+    expect_exit_within 3 Escape
+    [[ $(ls "$KEPT/recordings") == "$(basename "$recording")" ]] || fail "watching made a recording"
+    echo "score $score, level $level, $ticks ticks"
+}
+
+# A Unix path as the Windows program sees it (Wine's Z: drive).
+winepath_of() {
+    echo "Z:${1//\//\\}"
+}
+
+# Waits up to $1 seconds for the client area to show the same frame twice, 0.5 s apart.
+wait_for_still_frame() {
+    local i changed
+    client_shot still.0
+    for ((i = 1; i <= $1 * 2; i++)); do
+        sleep 0.5
+        client_shot "still.$i"
+        changed=$("$COMPARE" -metric AE "$WORK/still.$((i - 1)).png" "$WORK/still.$i.png" null: 2>&1)
+        if [[ $changed == 0 ]]; then
+            cp "$WORK/still.$i.png" "$WORK/replay-end.png"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# The X window's size, as WxH.
+window_size() {
+    xwininfo -id "$WINDOW" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'
+}
+
+run_fullscreen() {
+    start_wine_game
+    local windowed
+    windowed=$(window_size)
+    xdotool key F11
+    sleep 0.5
+    [[ $(window_size) == 1024x768 ]] || fail "after F11 the window is $(window_size), not the screen"
+    [[ $(setting fullscreen) == true ]] || fail "fullscreen not kept: '$(setting fullscreen)'"
+    xdotool key alt+Return
+    sleep 0.5
+    [[ $(window_size) == "$windowed" ]] || fail "after Alt+Enter the window is $(window_size), not $windowed"
+    [[ $(setting fullscreen) == false ]] || fail "windowed not kept: '$(setting fullscreen)'"
+    xdotool key Escape
+    expect_exit_within 3 Escape
+}
+
+run_dpi() {
+    "$HERE/wine-run.sh" "$PREFIX"
+    WINEPREFIX=$PREFIX wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f \
+        >>"$WORK/game.log" 2>&1 || fail "could not set 192 dpi"
+    start_wine_game
+    [[ ${CLIENT%%+*} == 1480x1160 ]] || fail "client area ${CLIENT%%+*}, expected 1480x1160"
+    CLIENT=${CLIENT%%+*}
+    CLIENT="1480x1160+${CLIENT_OFFSET:-2+2}"
+    reference_frames
+    client_shot dpi
+    # Every 2 x 2 block one colour: halved and doubled again, nothing changes.
+    "$CONVERT" "$WORK/dpi.png" -sample 50% -sample 200% "$WORK/dpi-blocks.png"
+    local differing
+    differing=$("$COMPARE" -metric AE "$WORK/dpi.png" "$WORK/dpi-blocks.png" null: 2>&1)
+    [[ $differing == 0 ]] || fail "the frame is not shown at 2x ($differing pixels differ)"
+    # Halved, the HUD's lives are the reference's.
+    "$CONVERT" "$WORK/dpi.png" -sample 50% "$WORK/dpi-1x.png"
+    expect_lives_like dpi-1x ref-title
+    xdotool key Escape
+    expect_exit_within 3 Escape
+    # Asked for 1x, the window is 740 x 580 of the monitor's own pixels.
+    start_wine_game --scale 1
+    [[ ${CLIENT%%+*} == 740x580 ]] || fail "--scale 1 at 192 dpi: client area ${CLIENT%%+*}"
+    xdotool key Escape
+    expect_exit_within 3 Escape
+}
+
+run_focus() {
+    start_wine_game
+    xmessage -name kolvane-other "another window" >/dev/null 2>&1 &
+    EXTRA_PIDS+=($!)
+    local other
+    other=$(timeout 10 xdotool search --sync --name '^kolvane-other$' 2>/dev/null | head -n 1)
+    [[ -n $other ]] || fail "the second window did not appear"
+    timeout 5 xdotool windowfocus --sync "$WINDOW" || fail "could not focus the window"
+    xdotool key s
+    sleep 0.3
+    xdotool keydown Left
+    sleep 0.3
+    timeout 5 xdotool windowfocus --sync "$other" || fail "could not focus the other window"
+    # The recording is written 10 s into the session, with what happened so far.
+    local i recording
+    for ((i = 0; i < 300; i++)); do
+        recording=("$KEPT"/recordings/*.kolvane)
+        [[ -f ${recording[0]} ]] && break
+        sleep 0.1
+    done
+    xdotool keyup Left
+    [[ -f ${recording[0]} ]] || fail "no recording 30 s into the session"
+    tr -d '\r' <"${recording[0]}" | grep -qx 'up LEFT' ||
+        fail "Left was not let go when the focus left: $(grep -v '^tick' "${recording[0]}")"
+}
+
+# The loudest 16-bit sample of a raw file, as a number from 0 to 32768.
+loudest_sample() {
+    od -An -v -td2 -w2 "$1" | awk '{ v = $1 < 0 ? -$1 : $1; if (v > m) m = v } END { print m + 0 }'
+}
+
+# Plays S and three shots with ALSA's default device a raw file ($1), then
+# Escape; any further arguments go to the game.
+play_into_file() {
+    local raw=$1
+    shift
+    printf '</usr/share/alsa/alsa.conf>\npcm.!default { type file; slave.pcm "null"; file "%s"; format "raw" }\n' \
+        "$raw" >"$WORK/alsa.conf"
+    ALSA_CONFIG_PATH=$WORK/alsa.conf start_wine_game "$@"
+    xdotool key s
+    sleep 0.5
+    local i
+    for i in 1 2 3; do
+        xdotool key space
+        sleep 0.3
+    done
+    sleep 0.5
+    xdotool key Escape
+    expect_exit_within 3 Escape
+    [[ -s $raw ]] || fail "no sound reached the device (nothing in $raw): $(cat "$WORK/game.log")"
+}
+
+run_sound() {
+    play_into_file "$WORK/heard.raw"
+    local heard muted
+    heard=$(loudest_sample "$WORK/heard.raw")
+    ((heard > 1000)) || fail "the shots were not heard (loudest sample $heard)"
+    play_into_file "$WORK/muted.raw" --mute
+    muted=$(loudest_sample "$WORK/muted.raw")
+    ((muted == 0)) || fail "--mute is not silent (loudest sample $muted)"
+    echo "loudest sample $heard, muted $muted"
+}
+
+[[ $MODE == dpi ]] && SCREEN=1600x1300
 run_mode

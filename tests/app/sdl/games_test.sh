@@ -20,9 +20,6 @@ source "$(dirname "$0")/../../support/xvfb_session.sh"
 
 require_tools Xvfb xdotool "$CONVERT" "$IMPORT" "$COMPARE"
 readonly KEPT=$XDG_DATA_HOME/kolvane
-# SDL's silent audio driver: on a machine without a sound device the game
-# would say so on standard error, which this test expects to stay empty.
-export SDL_AUDIODRIVER=dummy
 
 # Waits up to $1 seconds for the file $2 to exist.
 wait_for_file() {

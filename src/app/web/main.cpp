@@ -257,7 +257,8 @@ private:
     bool watch(int due) {
         // Nothing to watch (the recording was refused): the page says why.
         if (!viewer_) {
-            end();
+            ended_ = true;
+            kolvane_show_ended(2);
             return false;
         }
         int played = 0;

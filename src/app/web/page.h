@@ -7,8 +7,8 @@ extern "C" {
 void kolvane_present(const std::uint8_t* bytes, int width, int height);
 // The page sets up the screen canvas and its scaling.
 void kolvane_page_ready();
-// Replaces the canvas with the page's "Kolvane has ended." (or, after
-// watching, "The recording has ended.") and its button.
+// Replaces the canvas with the page's "Kolvane has ended." (watched 1: "The
+// recording has ended."; 2: nothing could be watched) and its button.
 void kolvane_show_ended(int watched);
 // Whole seconds since 1970 by the browser's clock.
 int kolvane_time_seconds();

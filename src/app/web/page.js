@@ -64,7 +64,7 @@ mergeInto(LibraryManager.library, {
   kolvane_show_ended: function (watched) {
     document.getElementById('stage').hidden = true;
     document.getElementById('ended-text').textContent =
-      watched ? 'The recording has ended.' : 'Kolvane has ended.';
+      ['Kolvane has ended.', 'The recording has ended.', 'There is nothing to watch.'][watched];
     document.getElementById('ended').hidden = false;
     document.getElementById('again').focus();
   },

@@ -454,7 +454,7 @@ try {
       await hidpi.context().close();
     });
 
-    await step('Ctrl held, then Up, thrusts', async () => {
+    await step('Ctrl held, then Up, thrusts; losing the focus lets go of held keys', async () => {
       const keys = await openPage({ viewport: { width: 900, height: 700 } });
       await keys.keyboard.press('s');
       await keys.clock.runFor(100);
@@ -467,6 +467,20 @@ try {
       const after = whiteCentre(await grab(keys));
       check(before !== null && after !== null && Math.hypot(after.x - before.x, after.y - before.y) > 10,
         `Ctrl and Up did not thrust: from ${JSON.stringify(before)} to ${JSON.stringify(after)}`);
+      // The page loses the focus with Left held: the game lets go of it.
+      await keys.keyboard.down('ArrowLeft');
+      await keys.clock.runFor(100);
+      await keys.evaluate(() => window.dispatchEvent(new FocusEvent('blur')));
+      await keys.clock.runFor(100);
+      const text = await keys.evaluate(async () => {
+        Module._kolvane_store_now();
+        await Module.kolvane.recordings.stored();
+        const names = await Module.kolvane.recordings.names();
+        return (await Module.kolvane.recordings.get(names[0])).text;
+      });
+      const lines = text.trim().split('\n');
+      check(/^press 0x11$/m.test(text) && /^down UP$/m.test(text), 'Ctrl and Up are not in the recording');
+      check(lines.slice(-3).some((line) => line === 'up LEFT'), `Left is still held after the blur: ${lines.slice(-4).join(' | ')}`);
       await keys.context().close();
     });
 

@@ -180,7 +180,13 @@ mergeInto(LibraryManager.library, {
       };
       node.connect(context.destination);
       Module.kolvane.audio = { context: context, node: node };
-      if (context.state !== 'running') context.resume();
+      function follow() {
+        // A hidden tab runs no ticks: its loops (the engine, the saucer) would go on humming.
+        var change = document.hidden ? context.suspend() : context.resume();
+        change.catch(function () {});
+      }
+      document.addEventListener('visibilitychange', follow);
+      follow();
     }
     events.forEach(function (type) { window.addEventListener(type, start, true); });
   },

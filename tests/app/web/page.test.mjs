@@ -484,6 +484,17 @@ try {
       await keys.context().close();
     });
 
+    await step('the fullscreen button and F11 put the game alone on the screen and back', async () => {
+      const screen = await openPage({ viewport: { width: 900, height: 700 } });
+      const fullscreen = () => screen.evaluate(() => (document.fullscreenElement ? document.fullscreenElement.id : null));
+      await screen.click('#fullscreen');
+      await screen.waitForFunction(() => document.fullscreenElement !== null, null, { timeout: 5000 });
+      check((await fullscreen()) === 'stage', `fullscreen shows ${await fullscreen()}`);
+      await screen.keyboard.press('F11');
+      await screen.waitForFunction(() => document.fullscreenElement === null, null, { timeout: 5000 });
+      await screen.context().close();
+    });
+
     await step('on a touch screen the pad shows, and a tap on fire fires', async () => {
       const touch = await openPage({ viewport: { width: 900, height: 700 }, hasTouch: true, isMobile: true });
       check(await touch.isVisible('#pad-fire'), 'no touch pad');

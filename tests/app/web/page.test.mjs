@@ -484,7 +484,7 @@ try {
       await keys.context().close();
     });
 
-    await step('the fullscreen button and F11 put the game alone on the screen and back', async () => {
+    await step('the fullscreen button and F11 put the game alone on the screen and back; the two scaling modes', async () => {
       const screen = await openPage({ viewport: { width: 900, height: 700 } });
       const fullscreen = () => screen.evaluate(() => (document.fullscreenElement ? document.fullscreenElement.id : null));
       await screen.click('#fullscreen');
@@ -492,6 +492,13 @@ try {
       check((await fullscreen()) === 'stage', `fullscreen shows ${await fullscreen()}`);
       await screen.keyboard.press('F11');
       await screen.waitForFunction(() => document.fullscreenElement === null, null, { timeout: 5000 });
+      // A 900 x 660 stage: sharp fills its height, whole pixels keeps 1x.
+      const width = () => screen.$eval('#screen', (c) => c.getBoundingClientRect().width);
+      check(Math.round(await width()) === 842, `sharp mode shows the frame ${await width()} pixels wide`);
+      await screen.selectOption('#scale', 'whole');
+      check((await width()) === 740, `whole-pixels mode shows the frame ${await width()} pixels wide`);
+      check(/scale_mode = whole/.test(await screen.evaluate(() => localStorage.getItem('kolvane.settings'))),
+        'the scaling mode is not kept');
       await screen.context().close();
     });
 

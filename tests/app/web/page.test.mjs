@@ -502,6 +502,24 @@ try {
       await screen.context().close();
     });
 
+    await step('a high-score table that cannot be read is kept aside, and the game plays', async () => {
+      const bad = await openPage({ viewport: { width: 900, height: 700 } }, () => {
+        if (!sessionStorage.getItem('seeded')) {
+          sessionStorage.setItem('seeded', '1');
+          localStorage.setItem('kolvane.scores', 'not a table\n');
+          localStorage.setItem('kolvane.settings', 'volume = loud\n');
+        }
+      });
+      await bad.waitForSelector('#problem', { state: 'visible', timeout: 5000 });
+      check((await bad.textContent('#problem')).includes('high-score table'), `says "${await bad.textContent('#problem')}"`);
+      const kept = await bad.evaluate(() => [localStorage.getItem('kolvane.scores'), localStorage.getItem('kolvane.scores.bad')]);
+      check(kept[0] === null && kept[1] === 'not a table\n', `the table is ${JSON.stringify(kept)}`);
+      await bad.keyboard.press('s');
+      await bad.clock.runFor(100);
+      check(count(await grab(bad), WHITE, CENTRE) > 20, 'the game did not start');
+      await bad.context().close();
+    });
+
     await step('on a touch screen the pad shows, and a tap on fire fires', async () => {
       const touch = await openPage({ viewport: { width: 900, height: 700 }, hasTouch: true, isMobile: true });
       check(await touch.isVisible('#pad-fire'), 'no touch pad');

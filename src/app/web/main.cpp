@@ -73,8 +73,9 @@ Settings loadSettings() {
 }
 
 // The recording the page was loaded to watch, taken out of the session's
-// storage so that a reload plays again; nothing when there is none or it is
-// refused (then the page says why, and the game is played).
+// storage so that a reload plays the game again; nothing when there is none
+// or it is refused (then the page says why, and that there is nothing to
+// watch).
 std::optional<kolvane::Recording> recordingToWatch() {
     const std::optional<std::string> text = kolvane::web::readItem(Storage::kSession, kWatchItem);
     if (!text) return std::nullopt;

@@ -239,11 +239,12 @@ web-deps:
 web: web-deps
 	@cmake/web-cache.sh $(WEB_DIR)/em-cache
 	$(WEB_ENV) emcmake cmake -S . -B $(WEB_DIR) -DCMAKE_BUILD_TYPE=Release \
-		'-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG' -DCMAKE_CXX_FLAGS=-fno-exceptions \
+		'-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG' '-DCMAKE_CXX_FLAGS=-fno-exceptions -fno-rtti' \
 		-DKOLVANE_WERROR=$(WERROR) -DKOLVANE_SDL=OFF -DKOLVANE_TESTS=OFF \
 		-DKOLVANE_BENCH=OFF >/dev/null
 	$(WEB_ENV) cmake --build $(WEB_DIR) -j $(JOBS) --target kolvane-web kolvane-sim
-	@ls -l $(WEB_DIR)/index.html $(WEB_DIR)/kolvane.js $(WEB_DIR)/kolvane.wasm
+	@ls -l $(WEB_DIR)/index.html $(WEB_DIR)/kolvane.js $(WEB_DIR)/kolvane.wasm \
+		$(WEB_DIR)/kolvane-watch.js $(WEB_DIR)/kolvane-watch.wasm
 
 serve: web
 	@echo "Kolvane: open http://localhost:$(WEB_PORT)/ in a browser (Ctrl+C stops the server)"
@@ -262,7 +263,8 @@ web-test: web deps $(BUILD_DIR)/CMakeCache.txt tests/app/web/node_modules/.packa
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim
 	node tests/app/web/compare-traces.mjs --native $(BUILD_DIR)/src/app/kolvane-sim \
 		--web $(WEB_DIR)/src/app/kolvane-sim.js --out $(WEB_DIR)/trace-compare
-	node tests/app/web/page.test.mjs --site $(WEB_DIR) --out $(WEB_DIR)/web-test
+	node tests/app/web/page.test.mjs --site $(WEB_DIR) --out $(WEB_DIR)/web-test \
+		--native $(BUILD_DIR)/src/app/kolvane-sim
 
 # How far emscripten's C library (musl) and the native one agree on the math
 # functions the game calls, on arguments like the game's (docs/web.md).

@@ -4,7 +4,8 @@
 #   kolvane-VERSION.tar.gz             the sources, from `git archive`
 #   kolvane_VERSION_amd64.deb          the Debian package
 #   kolvane-VERSION-windows-x64.zip    kolvane.exe, kolvane-sim.exe, README.txt, LICENSE
-#   kolvane-VERSION-web.zip            the web page: index.html, kolvane.js, kolvane.wasm, LICENSE
+#   kolvane-VERSION-web.zip            the web page: index.html, kolvane.js, kolvane.wasm,
+#                                      kolvane-watch.js, kolvane-watch.wasm, LICENSE
 #   SHA256SUMS
 #
 #   dist.sh DIST_DIR WORK_DIR [JOBS]
@@ -118,13 +119,14 @@ say "$NAME-web.zip"
 "$SRC/cmake/web-cache.sh" "$WORK_ABS/web/em-cache"
 export EM_CACHE=$WORK_ABS/web/em-cache EM_FROZEN_CACHE= NODE_PATH=/usr/share/nodejs
 emcmake cmake -S "$SRC" -B "$WORK_ABS/web" -DCMAKE_BUILD_TYPE=Release \
-    '-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG' -DCMAKE_CXX_FLAGS=-fno-exceptions \
+    '-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG' '-DCMAKE_CXX_FLAGS=-fno-exceptions -fno-rtti' \
     -DKOLVANE_REPRODUCIBLE=ON -DKOLVANE_SDL=OFF -DKOLVANE_TESTS=OFF -DKOLVANE_BENCH=OFF >/dev/null
 cmake --build "$WORK_ABS/web" -j "$JOBS" --target kolvane-web >"$WORK_ABS/web.log" 2>&1 ||
     { tail -n 30 "$WORK_ABS/web.log"; die "the web build failed"; }
 web=$WORK_ABS/stage/$NAME-web
 mkdir -p "$web"
-cp "$WORK_ABS/web/index.html" "$WORK_ABS/web/kolvane.js" "$WORK_ABS/web/kolvane.wasm" "$SRC/LICENSE" "$web/"
+cp "$WORK_ABS/web/index.html" "$WORK_ABS/web/kolvane.js" "$WORK_ABS/web/kolvane.wasm" \
+    "$WORK_ABS/web/kolvane-watch.js" "$WORK_ABS/web/kolvane-watch.wasm" "$SRC/LICENSE" "$web/"
 zip_folder "$WORK_ABS/stage" "$NAME-web" "$DIST_ABS/$NAME-web.zip"
 
 (cd "$DIST_ABS" && sha256sum "${release_files[@]}" | sort -k 2 >SHA256SUMS)

@@ -5,6 +5,7 @@
 
 #include "app/front_end.h"
 #include "app/recording_names.h"
+#include "app/score_entry.h"
 #include "app/score_file.h"
 #include "app/version.h"
 #include "core/atomic_file.h"
@@ -53,16 +54,8 @@ void KeptGames::afterTick(const Session& session) {
         writeRecording(session);
     }
     for (; gamesKept_ < finished.size(); ++gamesKept_) {
-        const FinishedGame& game = finished[gamesKept_];
-        ScoreEntry entry;
-        entry.score = game.result.score;
-        entry.level = game.result.level;
-        const std::int64_t start = session.startedFrom().clockSeconds;
-        entry.date = start + game.result.endTick * kTickMilliseconds / 1000;
-        entry.durationSeconds = static_cast<std::int32_t>((game.result.endTick - game.startTick) *
-                                                          kTickMilliseconds / 1000);
-        entry.recording = recordingName_.empty() ? std::string(kNoRecording) : recordingName_;
-        entry.endTick = game.result.endTick;
+        const ScoreEntry entry =
+            scoreEntryOf(finished[gamesKept_], session.startedFrom(), recordingName_);
         int rank = 0;
         std::string error;
         if (!addScore(setup_.folder, entry, table_, rank, setup_.errors, error)) complain(error);

@@ -1,10 +1,11 @@
 #include "app/score_overlay.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cstddef>
-#include <cstdio>
-#include <cstring>
 #include <string_view>
+#include <system_error>
 
 #include "app/utc_time.h"
 #include "gfx/font.h"
@@ -20,6 +21,27 @@ static_assert(kTitle.size() + kPadding.size() == ScoreOverlay::kRowLength);
 // The message line's grey for the rows, the game's white for the title.
 constexpr gfx::Color kRowColor = gfx::Color::fromColorref(0xAAAAAA);
 
+// Writes value right-aligned (width > 0) or left-aligned (width < 0) in
+// |width| characters at out, and returns the end. By hand rather than with
+// snprintf, whose code would double the web page's share of this.
+char* putNumber(char* out, long long value, int width) {
+    std::array<char, 24> digits{};
+    const auto [end, ec] = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    const int length = ec == std::errc() ? static_cast<int>(end - digits.data()) : 0;
+    const int room = width < 0 ? -width : width;
+    int pad = room > length ? room - length : 0;
+    if (width > 0) {
+        for (; pad > 0; --pad) *out++ = ' ';
+    }
+    out = std::copy(digits.data(), digits.data() + length, out);
+    for (; pad > 0; --pad) *out++ = ' ';
+    return out;
+}
+
+char* putText(char* out, std::string_view text) {
+    return std::copy(text.begin(), text.end(), out);
+}
+
 }  // namespace
 
 void ScoreOverlay::setTable(const ScoreTable& table) {
@@ -28,12 +50,20 @@ void ScoreOverlay::setTable(const ScoreTable& table) {
         if (rowCount_ == rows_.size()) break;
         UtcText date{};
         const std::string_view day = formatUtc(e.date, date).substr(0, 10);
+        // " 1.    1250  level 2   2026-12-08": short rows padded with spaces,
+        // long ones (a huge score) cut.
+        std::array<char, 96> text{};
+        char* end = putNumber(text.data(), static_cast<int>(rowCount_) + 1, 2);
+        end = putText(end, ". ");
+        end = putNumber(end, e.score, 7);
+        end = putText(end, "  level ");
+        end = putNumber(end, e.level, -2);
+        end = putText(end, "  ");
+        end = putText(end, day);
         Row& row = rows_[rowCount_];
-        std::snprintf(row.data(), row.size(), "%2d. %7d  level %-2d  %.*s",
-                      static_cast<int>(rowCount_) + 1, static_cast<int>(e.score),
-                      static_cast<int>(e.level), static_cast<int>(day.size()), day.data());
-        // Short rows padded with spaces, long ones (a huge score) cut.
-        const std::size_t length = std::strlen(row.data());
+        const std::size_t length =
+            std::min(static_cast<std::size_t>(end - text.data()), row.size() - 1);
+        std::copy(text.data(), text.data() + length, row.begin());
         std::fill(row.begin() + static_cast<std::ptrdiff_t>(length), row.end() - 1, ' ');
         row.back() = '\0';
         ++rowCount_;

@@ -115,11 +115,9 @@ bool parseScoreTable(std::string_view text, ScoreTable& table, std::string& erro
             table = ScoreTable{};
             return false;
         }
-        table.entries.push_back(std::move(entry));
+        // Lines edited by hand may be out of order; equal scores keep theirs.
+        insertScore(table, entry);
     }
-    // Lines edited by hand may be out of order; equal scores keep theirs.
-    std::stable_sort(table.entries.begin(), table.entries.end(),
-                     [](const ScoreEntry& a, const ScoreEntry& b) { return a.score > b.score; });
     return true;
 }
 

@@ -119,11 +119,12 @@ export WINEPREFIX=$PREFIX WINEDEBUG=-all
 
 # --- the web zip --------------------------------------------------------------
 same "the web zip's files" "$(members "$WEB" | tr '\n' ' ')" \
-    "$NAME-web/LICENSE $NAME-web/index.html $NAME-web/kolvane.js $NAME-web/kolvane.wasm "
+    "$NAME-web/LICENSE $NAME-web/index.html $NAME-web/kolvane-watch.js $NAME-web/kolvane-watch.wasm $NAME-web/kolvane.js $NAME-web/kolvane.wasm "
 unzip -q "$WEB" -d "$WORK/web"
 site=$WORK/web/$NAME-web
 same "the page's footer" "$(grep -o "Kolvane $VERSION," "$site/index.html")" "Kolvane $VERSION,"
-if node "$TESTS/app/web/page.test.mjs" --site "$site" --out "$WORK/web-test" >"$WORK/web-test.txt" 2>&1; then
+if node "$TESTS/app/web/page.test.mjs" --site "$site" --out "$WORK/web-test" \
+    --native "$WORK/deb/usr/games/kolvane-sim" >"$WORK/web-test.txt" 2>&1; then
     ok "the page plays in chromium ($(grep -c '^ok' "$WORK/web-test.txt") steps)"
 else
     cat "$WORK/web-test.txt"

@@ -1,6 +1,8 @@
+#include "app/web/key_map.h"
+
 #include <gtest/gtest.h>
 
-#include "app/web/key_map.h"
+#include "app/front_end_keys.h"
 #include "core/keys.h"
 
 namespace kolvane::web {
@@ -43,15 +45,33 @@ TEST(WebKeyMap, NonLatinLettersFallBackToThePosition) {
     EXPECT_EQ(virtualKeyFromEvent("\xC3\xA9", "Digit2"), '2');  // "é" on AZERTY
 }
 
-TEST(WebKeyMap, KeysLeftToTheBrowser) {
-    EXPECT_EQ(virtualKeyFromEvent("Tab", "Tab"), 0);
-    EXPECT_EQ(virtualKeyFromEvent("F5", "F5"), 0);
-    EXPECT_EQ(virtualKeyFromEvent("Shift", "ShiftLeft"), 0);
-    EXPECT_EQ(virtualKeyFromEvent(";", "Semicolon"), 0);
-    EXPECT_EQ(virtualKeyFromEvent("", ""), 0);
-    EXPECT_EQ(virtualKeyFromEvent(nullptr, nullptr), 0);
-    // A punctuation character is not a letter even on a letter key.
-    EXPECT_EQ(virtualKeyFromEvent(",", "KeyM"), 0);
+TEST(WebKeyMap, EveryOtherKeyHasACode) {
+    EXPECT_EQ(virtualKeyFromEvent("Tab", "Tab"), 0x09);
+    EXPECT_EQ(virtualKeyFromEvent("Shift", "ShiftLeft"), 0x10);
+    EXPECT_EQ(virtualKeyFromEvent("Control", "ControlRight"), 0x11);
+    EXPECT_EQ(virtualKeyFromEvent("Meta", "MetaLeft"), 0x5B);
+    EXPECT_EQ(virtualKeyFromEvent("Home", "Home"), 0x24);
+    EXPECT_EQ(virtualKeyFromEvent("End", "End"), 0x23);
+    EXPECT_EQ(virtualKeyFromEvent("F1", "F1"), 0x70);
+    EXPECT_EQ(virtualKeyFromEvent("F12", "F12"), 0x7B);
+    EXPECT_EQ(virtualKeyFromEvent(";", "Semicolon"), 0xBA);
+    EXPECT_EQ(virtualKeyFromEvent("!", "Digit1"), '1');
+    // AZERTY's comma sits where QWERTY has M: it is the comma, not M.
+    EXPECT_EQ(virtualKeyFromEvent(",", "KeyM"), 0xBC);
+    // Keys without a code of their own: the neutral one.
+    EXPECT_EQ(virtualKeyFromEvent("F13", "F13"), kNeutralKey);
+    EXPECT_EQ(virtualKeyFromEvent("AudioVolumeUp", "AudioVolumeUp"), kNeutralKey);
+    EXPECT_EQ(virtualKeyFromEvent("\xC2\xA7", "IntlBackslash"), kNeutralKey);  // "§"
+    EXPECT_EQ(virtualKeyFromEvent("", ""), kNeutralKey);
+    EXPECT_EQ(virtualKeyFromEvent(nullptr, nullptr), kNeutralKey);
+}
+
+TEST(WebKeyMap, OnlyKeysThatMoveThePageAreKeptFromItWithModifiers) {
+    EXPECT_TRUE(movesThePage(vk::kUp));
+    EXPECT_TRUE(movesThePage(vk::kSpace));
+    EXPECT_TRUE(movesThePage(0x09));
+    EXPECT_FALSE(movesThePage(vk::kS));
+    EXPECT_FALSE(movesThePage(0x74));  // F5 still reloads
 }
 
 TEST(WebKeyMap, EnterAndBackspaceReachTheGame) {

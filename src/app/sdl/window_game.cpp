@@ -136,7 +136,7 @@ double nowMs(SteadyClock::time_point epoch) {
 
 int runWindowGame(const WindowOptions& options, LoopProbe* probeOrNull, const Recording* replay) {
     NoProbe noProbe;
-    LoopProbe& probe = probeOrNull != nullptr ? *probeOrNull : noProbe;
+    LoopProbe& probe = probeOrNull != nullptr ? *probeOrNull : static_cast<LoopProbe&>(noProbe);
 
     PlayerSettings settings(configFolder(), options, stderr);
     Controls controls{settings, {}, {}, nullptr};
@@ -169,8 +169,8 @@ int runWindowGame(const WindowOptions& options, LoopProbe* probeOrNull, const Re
         controls.viewer = &*viewer;
     } else {
         const std::string frontEnd = std::string("SDL window on ") + SDL_GetPlatform();
-        kept.emplace(KeptGamesSetup{dataFolder(), run.record, frontEnd, startedAt, processId(),
-                                    stderr});
+        kept.emplace(
+            KeptGamesSetup{dataFolder(), run.record, frontEnd, startedAt, processId(), stderr});
         kept->attach(session);
         overlay.setTable(kept->table());
     }

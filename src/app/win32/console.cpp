@@ -33,8 +33,9 @@ void attachConsoleStreams() {
     const bool err = leadsNowhere(STD_ERROR_HANDLE);
     if (!out && !err) return;
     if (AttachConsole(ATTACH_PARENT_PROCESS) == 0) return;
-    if (out) std::freopen("CONOUT$", "w", stdout);
-    if (err) std::freopen("CONOUT$", "w", stderr);
+    // A stream that can't be reopened leads nowhere, as before.
+    if (out && std::freopen("CONOUT$", "w", stdout) == nullptr) return;
+    if (err && std::freopen("CONOUT$", "w", stderr) == nullptr) return;
 }
 
 }  // namespace kolvane::win32

@@ -17,8 +17,8 @@ std::string waveOutError(MMRESULT result) {
 
 }  // namespace
 
-WaveOut::WaveOut(sound::GameSound& sound, std::string& error) : sound_(sound) {
-    bufferDone_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+WaveOut::WaveOut(sound::GameSound& sound, std::string& error)
+    : sound_(sound), bufferDone_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
     if (bufferDone_ == nullptr) {
         error = "could not make an event";
         return;

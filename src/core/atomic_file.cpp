@@ -114,6 +114,7 @@ bool AtomicFile::open(const std::string& path, std::string& error) {
 
 bool AtomicFile::write(std::string_view bytes) {
     if (file_ == nullptr || writeErrno_ != 0) return false;
+    if (bytes.empty()) return true;  // an empty view's data() may be null, which fwrite can't take
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
         writeErrno_ = lastErrno();
     }

@@ -118,6 +118,35 @@ expect_exit_within() {
     ((rc == 0)) || fail "exit code $rc after $2, expected 0"
 }
 
+# Waits up to $1 seconds for the file $2 to exist, while the game runs.
+wait_for_file() {
+    local i
+    for ((i = 0; i < $1 * 10; i++)); do
+        [[ -e $2 ]] && return 0
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $2"
+        sleep 0.1
+    done
+    return 1
+}
+
+# Waits up to $1 seconds for the window to show the same frame twice, 0.5 s
+# apart, taken by the function $2 (shot unless given); that frame is left in
+# $WORK/replay-end.png.
+wait_for_still_frame() {
+    local i changed take=${2:-shot}
+    "$take" still.0
+    for ((i = 1; i <= $1 * 2; i++)); do
+        sleep 0.5
+        "$take" "still.$i"
+        changed=$("$COMPARE" -metric AE "$WORK/still.$((i - 1)).png" "$WORK/still.$i.png" null: 2>&1)
+        if [[ $changed == 0 ]]; then
+            cp "$WORK/still.$i.png" "$WORK/replay-end.png"
+            return 0
+        fi
+    done
+    return 1
+}
+
 # The X server (its screen SCREEN, when set), then the caller's run_MODE
 # function; PASS when it returns.
 run_mode() {

@@ -21,33 +21,6 @@ source "$(dirname "$0")/../../support/xvfb_session.sh"
 require_tools Xvfb xdotool "$CONVERT" "$IMPORT" "$COMPARE"
 readonly KEPT=$XDG_DATA_HOME/kolvane
 
-# Waits up to $1 seconds for the file $2 to exist.
-wait_for_file() {
-    local i
-    for ((i = 0; i < $1 * 10; i++)); do
-        [[ -e $2 ]] && return 0
-        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $2"
-        sleep 0.1
-    done
-    return 1
-}
-
-# Waits up to $1 seconds for the window to show the same frame twice, 0.5 s apart.
-wait_for_still_frame() {
-    local i changed
-    shot still.0
-    for ((i = 1; i <= $1 * 2; i++)); do
-        sleep 0.5
-        shot "still.$i"
-        changed=$("$COMPARE" -metric AE "$WORK/still.$((i - 1)).png" "$WORK/still.$i.png" null: 2>&1)
-        if [[ $changed == 0 ]]; then
-            cp "$WORK/still.$i.png" "$WORK/replay-end.png"
-            return 0
-        fi
-    done
-    return 1
-}
-
 # --- Refused before any window: a missing file (1), a script that is no recording (2).
 for bad in "$WORK/missing.kolvane:1" "$WORK/plain.script:2"; do
     printf 'tick 5\n' >"$WORK/plain.script"

@@ -199,17 +199,6 @@ run_close() {
     expect_exit_within "$EXIT_SECONDS" "closing the window"
 }
 
-# Waits up to $1 seconds for the file $2 to exist.
-wait_for_file() {
-    local i
-    for ((i = 0; i < $1 * 10; i++)); do
-        [[ -e $2 ]] && return 0
-        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $2"
-        sleep 0.1
-    done
-    return 1
-}
-
 run_games() {
     [[ -x $LINUX_SIM ]] || { echo "SKIP: no Linux kolvane-sim"; exit "$SKIP"; }
     start_wine_game
@@ -268,7 +257,7 @@ run_games() {
     xdotool keydown Right
     local ticks
     ticks=$(awk '$1 == "tick" { n += $2 } END { print n }' "$recording")
-    wait_for_still_frame $((ticks * 15 / 4000 + 30)) || fail "the replay did not come to a still frame"
+    wait_for_still_frame $((ticks * 15 / 4000 + 30)) client_shot || fail "the replay did not come to a still frame"
     xdotool keyup Right
     local differ
     differ=$("$COMPARE" -metric AE "$WORK/replay-end.png" "$WORK/runner-end.png" null: 2>&1)
@@ -282,22 +271,6 @@ run_games() {
 # A Unix path as the Windows program sees it (Wine's Z: drive).
 winepath_of() {
     echo "Z:${1//\//\\}"
-}
-
-# Waits up to $1 seconds for the client area to show the same frame twice, 0.5 s apart.
-wait_for_still_frame() {
-    local i changed
-    client_shot still.0
-    for ((i = 1; i <= $1 * 2; i++)); do
-        sleep 0.5
-        client_shot "still.$i"
-        changed=$("$COMPARE" -metric AE "$WORK/still.$((i - 1)).png" "$WORK/still.$i.png" null: 2>&1)
-        if [[ $changed == 0 ]]; then
-            cp "$WORK/still.$i.png" "$WORK/replay-end.png"
-            return 0
-        fi
-    done
-    return 1
 }
 
 # The X window's size, as WxH.

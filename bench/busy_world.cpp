@@ -4,8 +4,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/script.h"
-#include "app/script_player.h"
+#include "app/session/script.h"
+#include "app/session/script_player.h"
 #include "core/random.h"
 #include "game/game_world.h"
 #include "game/rules.h"

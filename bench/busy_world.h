@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "app/front_end.h"
-#include "app/session.h"
+#include "app/session/session.h"
+#include "app/session/tick_and_field.h"
 #include "core/geometry.h"
 
 namespace kolvane {

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/frame_scaler.h"
+#include "app/front_end/frame_scaler.h"
 #include "bench/bench_summary.h"
 #include "bench/busy_world.h"
 #include "game/collisions.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/sdl/window_game.h"
-#include "app/window_options.h"
+#include "app/settings/window_options.h"
 #include "bench/pacing_log.h"
 
 int main(int argc, char* argv[]) {

@@ -23,9 +23,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/front_end.h"
-#include "app/kept_games.h"
-#include "app/score_overlay.h"
+#include "app/scores/score_overlay.h"
+#include "app/session/tick_and_field.h"
+#include "app/storage/kept_games.h"
 #include "core/atomic_file.h"
 #include "game/game_world.h"
 

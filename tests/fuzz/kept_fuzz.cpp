@@ -4,10 +4,10 @@
 #include <memory>
 #include <string_view>
 
-#include "app/game_watch.h"
-#include "app/recording.h"
-#include "app/score_table.h"
-#include "app/script_player.h"
+#include "app/replay/game_tracker.h"
+#include "app/replay/recording.h"
+#include "app/scores/score_table.h"
+#include "app/session/script_player.h"
 #include "fuzz/script_fuzz.h"
 #include "game/game_world.h"
 
@@ -20,9 +20,9 @@ class Results final : public SessionListener {
 public:
     void keyDown(const Session& session, KeyEvent /*key*/) override { watch.update(session); }
     void ticked(const Session& session) override {
-        if (watch.update(session) == GameWatch::Change::kEnded) ++ended;
+        if (watch.update(session) == GameTracker::Change::kEnded) ++ended;
     }
-    GameWatch watch;
+    GameTracker watch;
     int ended = 0;
 };
 

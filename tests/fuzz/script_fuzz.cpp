@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "app/script.h"
+#include "app/session/script.h"
 #include "app/sim/runner.h"
 #include "app/sim/trace.h"
 #include "soak/invariants.h"

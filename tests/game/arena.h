@@ -3,7 +3,7 @@
 // and the collision pass step by step.
 #include <cstdint>
 
-#include "app/frame_cycle.h"
+#include "app/session/frame_cycle.h"
 #include "core/platform.h"
 #include "core/random.h"
 #include "game/collisions.h"

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "app/front_end/frame_scaler.h"
+#include "app/settings/settings.h"
 #include "app/sound/game_sound.h"
-#include "app/frame_scaler.h"
 #include "bench/alloc_counter.h"
 #include "bench/busy_world.h"
 #include "core/platform.h"

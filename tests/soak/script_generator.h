@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/script.h"
+#include "app/session/script.h"
 
 namespace kolvane::soak {
 

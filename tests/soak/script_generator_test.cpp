@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "app/script.h"
-#include "support/sim_process.h"
+#include "app/session/script.h"
 #include "core/platform.h"
 #include "soak/soak_run.h"
+#include "support/sim_process.h"
 
 namespace kolvane::soak {
 namespace {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -60,6 +61,19 @@ inline std::vector<std::string> filesIn(const fs::path& dir) {
     for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// Everything written to a stream, as text.
+inline std::string contentsOf(std::FILE* file) {
+    std::rewind(file);
+    std::string text;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, file) != nullptr) text += buffer;
+    return text;
+}
+
+inline int linesIn(const std::string& text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
 }  // namespace kolvane::testing

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/kept_file.h"
-#include "app/pad_keys_to_session.h"
-#include "app/session.h"
+#include "app/front_end/gamepad_keys.h"
+#include "app/session/session.h"
+#include "app/storage/text_file.h"
 
 namespace kolvane::sdl {
 
@@ -21,7 +21,7 @@ void addMappings(const std::filesystem::path& folder, std::FILE* errors) {
     const std::filesystem::path path = folder / kGamepadMappingsFileName;
     std::string text;
     std::string error;
-    switch (readKeptText(path, kMaxMappingsBytes, kMaxMappingLine, text, error)) {
+    switch (readTextFile(path, kMaxMappingsBytes, kMaxMappingLine, text, error)) {
         case ReadOutcome::kMissing:
             return;
         case ReadOutcome::kRefused:

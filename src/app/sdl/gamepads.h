@@ -9,7 +9,7 @@
 #include <array>
 #include <filesystem>
 
-#include "app/gamepad_keys.h"
+#include "app/front_end/gamepad_keys.h"
 
 namespace kolvane {
 class Session;

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/front_end_keys.h"
+#include "app/front_end/reserved_keys.h"
 
 namespace kolvane::sdl {
 

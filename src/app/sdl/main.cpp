@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <string>
 
-#include "app/data_folders.h"
-#include "app/recording_file.h"
-#include "app/score_file.h"
 #include "app/sdl/window_game.h"
+#include "app/settings/window_options.h"
+#include "app/storage/data_folders.h"
+#include "app/storage/recording_file.h"
+#include "app/storage/score_file.h"
 #include "app/version.h"
-#include "app/window_options.h"
 
 int main(int argc, char* argv[]) {
     kolvane::WindowOptions options;

@@ -4,8 +4,8 @@
 #include <array>
 #include <cstring>
 
-#include "app/front_end.h"
-#include "app/scale_layout.h"
+#include "app/front_end/scale_layout.h"
+#include "app/session/tick_and_field.h"
 
 namespace kolvane::sdl {
 

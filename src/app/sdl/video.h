@@ -1,6 +1,6 @@
 #pragma once
 // The SDL window and its surface: each frame is scaled once into the window's
-// own surface (app/frame_scaler.h), which SDL hands to the window system in
+// own surface (app/front_end/frame_scaler.h), which SDL hands to the window system in
 // one piece. The window can be resized, maximised and made fullscreen; the
 // frame keeps its shape, with black around it.
 #include <SDL.h>
@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_scaler.h"
-#include "app/settings.h"
+#include "app/front_end/frame_scaler.h"
+#include "app/settings/settings.h"
 #include "gfx/surface.h"
 
 namespace kolvane::sdl {

@@ -9,24 +9,24 @@
 #include <string>
 #include <thread>
 
-#include "app/data_folders.h"
-#include "app/front_end.h"
-#include "app/front_end_keys.h"
-#include "app/kept_games.h"
-#include "app/player_settings.h"
-#include "app/pointer.h"
-#include "app/replay_viewer.h"
-#include "app/score_overlay.h"
-#include "app/script_player.h"
+#include "app/front_end/pointer.h"
+#include "app/front_end/reserved_keys.h"
+#include "app/replay/replay_viewer.h"
+#include "app/scores/score_overlay.h"
 #include "app/sdl/audio.h"
 #include "app/sdl/gamepads.h"
 #include "app/sdl/key_map.h"
 #include "app/sdl/loop_probe.h"
 #include "app/sdl/video.h"
-#include "app/session.h"
+#include "app/session/script_player.h"
+#include "app/session/session.h"
+#include "app/session/tick_and_field.h"
+#include "app/session/tick_pacer.h"
+#include "app/settings/window_options.h"
 #include "app/sound/game_sound.h"
-#include "app/tick_pacer.h"
-#include "app/window_options.h"
+#include "app/storage/data_folders.h"
+#include "app/storage/kept_games.h"
+#include "app/storage/player_settings.h"
 #include "game/game_world.h"
 
 namespace kolvane::sdl {
@@ -62,7 +62,7 @@ public:
 // nothing reaches the replayed game.
 struct Controls {
     PlayerSettings& settings;
-    FrontEndKeys keys;
+    ReservedKeys keys;
     Gamepads pads;
     ReplayViewer* viewer = nullptr;
 };
@@ -101,9 +101,9 @@ void handleEvent(const SDL_Event& event, Session& session, Video& video, Control
             break;
         case SDL_KEYDOWN: {
             const KeyEvent key{virtualKeyOf(event.key.keysym), event.key.repeat != 0};
-            const FrontEndKeys::Outcome outcome =
+            const ReservedKeys::Outcome outcome =
                 controls.keys.keyDown(key, (event.key.keysym.mod & KMOD_ALT) != 0);
-            if (outcome.command == FrontEndCommand::kToggleFullscreen) {
+            if (outcome.command == ReservedCommand::kToggleFullscreen) {
                 toggleFullscreen(video, controls.settings);
             }
             if (!outcome.forGame) break;

@@ -12,11 +12,11 @@
 #include <system_error>
 #include <vector>
 
-#include "app/recording.h"
-#include "app/script.h"
+#include "app/replay/recording.h"
+#include "app/replay/verify.h"
+#include "app/session/script.h"
 #include "app/sim/trace.h"
 #include "app/version.h"
-#include "app/verify.h"
 #include "game/game_world.h"
 #include "gfx/png.h"
 

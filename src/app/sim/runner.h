@@ -9,10 +9,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/front_end.h"
-#include "app/script.h"
-#include "app/script_player.h"
-#include "app/session.h"
+#include "app/session/script.h"
+#include "app/session/script_player.h"
+#include "app/session/session.h"
+#include "app/session/tick_and_field.h"
 #include "core/geometry.h"
 
 namespace kolvane {

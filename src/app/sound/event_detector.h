@@ -8,7 +8,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/session.h"
+#include "app/session/session.h"
 #include "app/sound/sounds.h"
 #include "core/vec2.h"
 #include "game/game_world.h"

@@ -5,7 +5,7 @@
 // toggles mute on the M key (which still reaches the game).
 #include <cstdint>
 
-#include "app/session.h"
+#include "app/session/session.h"
 #include "app/sound/event_detector.h"
 #include "app/sound/mixer.h"
 #include "app/sound/sound_bank.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/script_player.h"
+#include "app/session/script_player.h"
 #include "app/sound/game_sound.h"
 #include "game/game_world.h"
 

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/script.h"
-#include "app/session.h"
+#include "app/session/script.h"
+#include "app/session/session.h"
 
 namespace kolvane::sound {
 

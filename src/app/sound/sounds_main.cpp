@@ -15,8 +15,8 @@
 #include <system_error>
 #include <vector>
 
-#include "app/front_end.h"
-#include "app/script.h"
+#include "app/session/script.h"
+#include "app/session/tick_and_field.h"
 #include "app/sound/offline_render.h"
 #include "app/sound/sound_bank.h"
 #include "app/sound/sounds.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/front_end_keys.h"
+#include "app/front_end/reserved_keys.h"
 #include "core/keys.h"
 
 namespace kolvane::web {

@@ -3,7 +3,7 @@
 // one: a letter follows the keyboard layout (the event's key), falling back to
 // the key's position (its code) on layouts whose letters are not Latin; the
 // other keys go by name or position, as the desktop windows map them; a key
-// with no code of its own gets the neutral one (front_end_keys.h).
+// with no code of its own gets the neutral one (front_end/reserved_keys.h).
 namespace kolvane::web {
 
 // The virtual-key code for a KeyboardEvent's `key` and `code`, never 0.

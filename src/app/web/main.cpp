@@ -12,19 +12,19 @@
 #include <string>
 #include <vector>
 
-#include "app/front_end.h"
-#include "app/front_end_keys.h"
-#include "app/gamepad_keys.h"
-#include "app/pointer.h"
-#include "app/recording.h"
-#include "app/replay_viewer.h"
-#include "app/scale_layout.h"
-#include "app/score_overlay.h"
-#include "app/script_player.h"
-#include "app/session.h"
-#include "app/settings.h"
+#include "app/front_end/gamepad_keys.h"
+#include "app/front_end/pointer.h"
+#include "app/front_end/reserved_keys.h"
+#include "app/front_end/scale_layout.h"
+#include "app/replay/recording.h"
+#include "app/replay/replay_viewer.h"
+#include "app/scores/score_overlay.h"
+#include "app/session/script_player.h"
+#include "app/session/session.h"
+#include "app/session/tick_and_field.h"
+#include "app/session/tick_pacer.h"
+#include "app/settings/settings.h"
 #include "app/sound/game_sound.h"
-#include "app/tick_pacer.h"
 #include "app/web/frame_copy.h"
 #include "app/web/key_map.h"
 #include "app/web/page.h"
@@ -161,8 +161,8 @@ public:
         if (ended_) return false;
         const KeyEvent key{kolvane::web::virtualKeyFromEvent(event.key, event.code),
                            event.repeat != 0};
-        const kolvane::FrontEndKeys::Outcome outcome = keys_.keyDown(key, event.altKey != 0);
-        if (outcome.command == kolvane::FrontEndCommand::kToggleFullscreen) {
+        const kolvane::ReservedKeys::Outcome outcome = keys_.keyDown(key, event.altKey != 0);
+        if (outcome.command == kolvane::ReservedCommand::kToggleFullscreen) {
             kolvane_toggle_fullscreen();
         }
         if (outcome.forGame) gameKeyDown(key);
@@ -313,7 +313,7 @@ private:
     int tableShown_ = 0;
     std::optional<kolvane::sound::GameSound> sound_;
     std::array<float, kMaxSoundFrames> soundBlock_{};
-    kolvane::FrontEndKeys keys_;
+    kolvane::ReservedKeys keys_;
     kolvane::GamepadKeys pads_;
     std::optional<kolvane::TickPacer> pacer_;
     bool pointerHidden_ = false;

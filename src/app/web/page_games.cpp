@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "app/kept_games.h"
-#include "app/recording_names.h"
-#include "app/score_entry.h"
+#include "app/replay/recording_names.h"
+#include "app/storage/kept_games.h"
+#include "app/storage/score_entry.h"
 #include "app/version.h"
 #include "app/web/page.h"
 #include "app/web/page_storage.h"

@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/recorder.h"
-#include "app/score_table.h"
-#include "app/session.h"
+#include "app/replay/recorder.h"
+#include "app/scores/score_table.h"
+#include "app/session/session.h"
 
 namespace kolvane::web {
 

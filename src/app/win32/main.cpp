@@ -4,14 +4,14 @@
 
 #include <string>
 
-#include "app/data_folders.h"
-#include "app/recording_file.h"
-#include "app/score_file.h"
+#include "app/settings/window_options.h"
+#include "app/storage/data_folders.h"
+#include "app/storage/recording_file.h"
+#include "app/storage/score_file.h"
 #include "app/version.h"
 #include "app/win32/console.h"
 #include "app/win32/window_frame.h"
 #include "app/win32/window_game.h"
-#include "app/window_options.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int showCommand) {

@@ -1,7 +1,7 @@
 #include "app/win32/window_frame.h"
 
-#include "app/front_end.h"
-#include "app/scale_layout.h"
+#include "app/front_end/scale_layout.h"
+#include "app/session/tick_and_field.h"
 
 namespace kolvane::win32 {
 

@@ -5,24 +5,24 @@
 #include <optional>
 #include <string>
 
-#include "app/data_folders.h"
-#include "app/front_end.h"
-#include "app/front_end_keys.h"
-#include "app/kept_games.h"
-#include "app/player_settings.h"
-#include "app/pointer.h"
-#include "app/recording.h"
-#include "app/replay_viewer.h"
-#include "app/score_overlay.h"
-#include "app/script_player.h"
-#include "app/session.h"
+#include "app/front_end/pointer.h"
+#include "app/front_end/reserved_keys.h"
+#include "app/replay/recording.h"
+#include "app/replay/replay_viewer.h"
+#include "app/scores/score_overlay.h"
+#include "app/session/script_player.h"
+#include "app/session/session.h"
+#include "app/session/tick_and_field.h"
+#include "app/settings/window_options.h"
 #include "app/sound/game_sound.h"
+#include "app/storage/data_folders.h"
+#include "app/storage/kept_games.h"
+#include "app/storage/player_settings.h"
 #include "app/win32/key_event.h"
 #include "app/win32/wave_out.h"
 #include "app/win32/window_frame.h"
 #include "app/win32/window_picture.h"
 #include "app/win32/xinput_pads.h"
-#include "app/window_options.h"
 #include "game/game_world.h"
 
 namespace kolvane::win32 {
@@ -58,7 +58,7 @@ struct WindowGame {
     XInputPads* pads = nullptr;         // from the first frame on, unless watching
     WindowMessageBoxes boxes;
     ScoreOverlay overlay;
-    FrontEndKeys keys;
+    ReservedKeys keys;
     WindowPicture picture;
     Fullscreen fullscreen;
     int tableShown = 0;
@@ -131,8 +131,8 @@ void tick(HWND window, WindowGame& g) {
 // Returns false for a system key (Alt held, F10) left to Windows.
 bool keyDown(HWND window, WindowGame& g, UINT message, WPARAM wParam, LPARAM lParam) {
     const KeyEvent key = keyEventFromMessage(wParam, lParam);
-    const FrontEndKeys::Outcome outcome = g.keys.keyDown(key, (lParam & kAltBit) != 0);
-    if (outcome.command == FrontEndCommand::kToggleFullscreen) toggleFullscreen(window, g);
+    const ReservedKeys::Outcome outcome = g.keys.keyDown(key, (lParam & kAltBit) != 0);
+    if (outcome.command == ReservedCommand::kToggleFullscreen) toggleFullscreen(window, g);
     if (!outcome.forGame) return true;
     // Alt+F4 and the system menu stay the system's, as they always were.
     if (message == WM_SYSKEYDOWN) return false;

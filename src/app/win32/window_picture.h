@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/frame_scaler.h"
-#include "app/settings.h"
+#include "app/front_end/frame_scaler.h"
+#include "app/settings/settings.h"
 #include "gfx/surface.h"
 
 namespace kolvane::win32 {

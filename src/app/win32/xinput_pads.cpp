@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "app/pad_keys_to_session.h"
+#include "app/front_end/gamepad_keys.h"
 
 namespace kolvane::win32 {
 

@@ -10,7 +10,7 @@
 
 #include <array>
 
-#include "app/gamepad_keys.h"
+#include "app/front_end/gamepad_keys.h"
 
 namespace kolvane {
 class Session;

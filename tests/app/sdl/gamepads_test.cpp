@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "app/session.h"
+#include "app/session/session.h"
 #include "game/game_world.h"
 #include "support/scratch.h"
 

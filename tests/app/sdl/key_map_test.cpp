@@ -4,7 +4,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include "app/front_end_keys.h"
+#include "app/front_end/reserved_keys.h"
 #include "core/keys.h"
 
 namespace kolvane::sdl {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/front_end.h"
+#include "app/session/tick_and_field.h"
 #include "app/sim/runner.h"
 #include "gfx/png.h"
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/script.h"
+#include "app/session/script.h"
 #include "gfx/png.h"
 #include "support/sim_process.h"
 

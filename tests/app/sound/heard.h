@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/script.h"
-#include "app/session.h"
+#include "app/session/script.h"
+#include "app/session/session.h"
 #include "app/sound/event_detector.h"
 
 namespace kolvane::sound::testing {

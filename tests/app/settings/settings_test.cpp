@@ -1,0 +1,35 @@
+// The settings' text.
+#include "app/settings/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kolvane {
+namespace {
+
+TEST(Settings, RoundTripAndForgiveBadLines) {
+    Settings s;
+    s.scaleMode = ScaleMode::kWhole;
+    s.fullscreen = true;
+    s.record = false;
+    s.showScores = false;
+    s.volume = 35;
+    s.muted = true;
+    std::vector<std::string> problems;
+    EXPECT_EQ(parseSettings(formatSettings(s), problems), s);
+    EXPECT_TRUE(problems.empty());
+
+    const Settings read = parseSettings(
+        "# comment\n\nvolume = 101\nfullscreen=yes\r\ncolour = blue\njust words\nmuted = maybe\n",
+        problems);
+    EXPECT_TRUE(read.fullscreen);
+    EXPECT_EQ(read.volume, Settings{}.volume);
+    EXPECT_EQ(read.muted, Settings{}.muted);
+    EXPECT_EQ(problems, (std::vector<std::string>{
+                            "3: bad value \"101\" for volume", "5: unknown setting \"colour\"",
+                            "6: expected \"name = value\"", "7: bad value \"maybe\" for muted"}));
+}
+}  // namespace
+}  // namespace kolvane

@@ -114,25 +114,22 @@ VerifyReport verifyRecording(std::string_view text, std::string_view name,
     return report;
 }
 
-std::string describeGames(const VerifyReport& report) {
+std::size_t describedGames(const VerifyReport& report) {
+    return std::max(report.reached.size(), report.recording.games.size());
+}
+
+std::string describeGame(const VerifyReport& report, std::size_t line) {
     const std::vector<GameResult>& claimed = report.recording.games;
     const std::vector<GameResult>& reached = report.reached;
-    std::string text;
-    for (std::size_t i = 0; i < reached.size(); ++i) {
-        text += gameText(reached[i]);
-        if (i >= claimed.size()) {
-            text += " (not in the recording)\n";
-        } else if (claimed[i] != reached[i]) {
-            text += " (the recording says " + gameText(claimed[i]) + ")\n";
-        } else {
-            text += " (agrees)\n";
-        }
+    if (line >= reached.size()) {
+        return "no game " + std::to_string(line + 1) + " in the replay (the recording says " +
+               gameText(claimed[line]) + ")";
     }
-    for (std::size_t i = reached.size(); i < claimed.size(); ++i) {
-        text += "no game " + std::to_string(i + 1) + " in the replay (the recording says " +
-                gameText(claimed[i]) + ")\n";
+    if (line >= claimed.size()) return gameText(reached[line]) + " (not in the recording)";
+    if (claimed[line] != reached[line]) {
+        return gameText(reached[line]) + " (the recording says " + gameText(claimed[line]) + ")";
     }
-    return text;
+    return gameText(reached[line]) + " (agrees)";
 }
 
 std::vector<GameResult> replayGames(const Script& script, const SessionStart& start) {

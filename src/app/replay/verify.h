@@ -49,11 +49,13 @@ VerifyReport verifyRecording(std::string_view text, std::string_view name,
 VerifyReport verifyRecording(std::string_view text, std::string_view name,
                              const ScriptLimits& limits, const std::atomic<bool>* cancel = nullptr);
 
-// Each game of the replay and of the file, a line each: "game 1: score 1250,
-// level 2, ended at tick 5432 (agrees)", "... (the recording says game 1:
-// ...)", "... (not in the recording)", "no game 3 in the replay (the
+// Each game of the replay and of the file, one line each (without its
+// newline), `line` from 0 to describedGames(report) - 1: "game 1: score
+// 1250, level 2, ended at tick 5432 (agrees)", "... (the recording says game
+// 1: ...)", "... (not in the recording)", "no game 3 in the replay (the
 // recording says ...)".
-std::string describeGames(const VerifyReport& report);
+std::size_t describedGames(const VerifyReport& report);
+std::string describeGame(const VerifyReport& report, std::size_t line);
 
 // The results of the games that end when the script is played from start
 // (shots are skipped: verifying writes no file).

@@ -74,12 +74,12 @@ struct ScriptLimits {
 // The ticks of 24 hours of play, at 15 ms a tick.
 inline constexpr std::int64_t kTicksPerDay = std::int64_t{24} * 60 * 60 * 1000 / 15;
 
-// What kolvane-sim and the windows' --replay take: 16 MiB, 24 hours of play,
+// What kolvane-sim and the windows' --replay take: 8 MiB, 24 hours of play,
 // a million key events (a day of play with a key every 86 ms; steady play
-// makes a recording of about 5 MB and 400,000 key events a day). Within
-// them verification needs under 100 MB, the frame of a 4096 x 4096 field
-// (64 MB) included: docs/reliability.md.
-inline constexpr ScriptLimits kReplayLimits{std::size_t{16} << 20, kTicksPerDay, 1000000};
+// records about 5 MB and 400,000 key events a day). Within them verification
+// needs under 100 MB, the frame of a 4096 x 4096 field (64 MB) included:
+// docs/reliability.md.
+inline constexpr ScriptLimits kReplayLimits{std::size_t{8} << 20, kTicksPerDay, 1000000};
 
 // The most `shot` lines a script may have.
 inline constexpr std::size_t kMaxShots = 10000;

@@ -318,7 +318,9 @@ int verifyRecordingText(const Options& options, std::string_view text, std::FILE
     if (options.seedGiven) overrides.seed = options.seed;
     if (options.sizeGiven) overrides.size = ClientSize{options.width, options.height};
     const VerifyReport report = verifyRecording(text, name, kLimits, overrides);
-    std::fputs(describeGames(report).c_str(), out);
+    for (std::size_t i = 0; i < describedGames(report); ++i) {
+        std::fprintf(out, "%s\n", describeGame(report, i).c_str());
+    }
     switch (report.verdict) {
         case Verdict::kAgrees:
             std::fprintf(out, "%s\n", report.message.c_str());

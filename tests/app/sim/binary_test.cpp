@@ -106,7 +106,7 @@ TEST(SimProgram, EndlessInputIsRefusedAsTooLarge) {
     const fs::path dir = scratchDir();
     const SimResult r = runSim(dir, "--trace t.jsonl -", "/dev/zero");
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.err, "<stdin>: script too large (more than 16777216 bytes)\n");
+    EXPECT_EQ(r.err, "<stdin>: script too large (more than 8388608 bytes)\n");
     EXPECT_EQ(filesIn(dir), std::vector<std::string>{});
 }
 #endif

@@ -4,6 +4,7 @@
 
 #include "app/text/text_line.h"
 #include "app/text/utc_time.h"
+#include "app/text/whole_number.h"
 
 namespace kolvane {
 
@@ -15,19 +16,6 @@ void appendNumber(std::string& out, std::int64_t value) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     out.append(digits, static_cast<std::size_t>(end - digits));
-}
-
-// Reads a whole number at the front of text (digits only, no sign, no
-// leading zero but for 0 itself) and moves past it.
-template <class T>
-bool takeNumber(std::string_view& text, T& value) {
-    std::size_t n = 0;
-    while (n < text.size() && text[n] >= '0' && text[n] <= '9') ++n;
-    if (n == 0 || (n > 1 && text[0] == '0')) return false;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + n, value);
-    if (ec != std::errc{} || end != text.data() + n) return false;
-    text.remove_prefix(n);
-    return true;
 }
 
 bool take(std::string_view& text, std::string_view word) {
@@ -123,9 +111,9 @@ bool hasRecordingHeader(std::string_view text) {
 
 std::optional<GameResult> parseGameLine(std::string_view line) {
     GameResult game;
-    if (!take(line, kGamePrefix) || !takeNumber(line, game.number) || !take(line, ": score ") ||
-        !takeNumber(line, game.score) || !take(line, ", level ") || !takeNumber(line, game.level) ||
-        !take(line, ", ended at tick ") || !takeNumber(line, game.endTick) || !line.empty()) {
+    if (!take(line, kGamePrefix) || !takeWhole(line, game.number) || !take(line, ": score ") ||
+        !takeWhole(line, game.score) || !take(line, ", level ") || !takeWhole(line, game.level) ||
+        !take(line, ", ended at tick ") || !takeWhole(line, game.endTick) || !line.empty()) {
         return std::nullopt;
     }
     return game;

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdio>
 
 #include "app/text/text_line.h"
 #include "app/text/utc_time.h"
+#include "app/text/whole_number.h"
+#include "app/text/words.h"
 
 namespace kolvane {
 
@@ -15,40 +16,17 @@ namespace {
 constexpr std::string_view kHeader =
     "# Kolvane high scores: score level date duration recording end-tick\n";
 constexpr std::size_t kMaxNameLength = 64;
-constexpr int kFields = 6;
+constexpr std::size_t kFields = 6;
 
 bool isNameCharacter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
            c == '-' || c == '_';
 }
 
-template <class T>
-bool parseWhole(std::string_view text, T& value) {
-    if (text.empty() || text[0] < '0' || text[0] > '9') return false;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc{} && end == text.data() + text.size();
-}
-
-// Splits a line at spaces and tabs into at most kFields words; the count, or
-// kFields + 1 when there are more.
-int splitFields(std::string_view line, std::array<std::string_view, kFields>& fields) {
-    int n = 0;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-        if (i == line.size()) break;
-        const std::size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
-        if (n == kFields) return kFields + 1;
-        fields[static_cast<std::size_t>(n++)] = line.substr(start, i - start);
-    }
-    return n;
-}
-
 // One game's line; on a mistake returns what is wrong.
 std::string parseEntry(std::string_view line, ScoreEntry& entry) {
     std::array<std::string_view, kFields> f{};
-    if (splitFields(line, f) != kFields) {
+    if (splitWords(line, f) != static_cast<int>(kFields)) {
         return "expected score, level, date, duration, recording and end tick";
     }
     if (!parseWhole(f[0], entry.score)) return "bad score \"" + std::string(f[0]) + "\"";
@@ -101,8 +79,8 @@ bool parseScoreTable(std::string_view text, ScoreTable& table, std::string& erro
     while (!text.empty()) {
         const std::string_view line = takeLine(text);
         ++lineNumber;
-        const auto first = line.find_first_not_of(" \t");
-        if (first == std::string_view::npos || line[first] == '#') continue;
+        const std::string_view words = trimBlanks(line);
+        if (words.empty() || words.front() == '#') continue;
         const std::string where = "line " + std::to_string(lineNumber) + ": ";
         if (table.entries.size() == kMaxScores) {
             error = where + "more than " + std::to_string(kMaxScores) + " games";

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstddef>
 #include <limits>
 
 #include "app/text/text_line.h"
+#include "app/text/whole_number.h"
+#include "app/text/words.h"
 #include "core/keys.h"
 
 namespace kolvane {
@@ -34,14 +35,6 @@ char upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-bool sameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (upper(a[i]) != upper(b[i])) return false;
-    }
-    return true;
-}
-
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     c = upper(c);
@@ -49,28 +42,10 @@ int hexDigit(char c) {
     return -1;
 }
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-// Up to kMaxWords words of one line, comment removed. Returns the word count,
-// or kMaxWords + 1 when there are more.
-constexpr int kMaxWords = 3;
-int splitWords(std::string_view line, std::array<std::string_view, kMaxWords>& words) {
-    if (const auto hash = line.find('#'); hash != std::string_view::npos) {
-        line = line.substr(0, hash);
-    }
-    int n = 0;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && isBlank(line[i])) ++i;
-        if (i == line.size()) break;
-        const std::size_t start = i;
-        while (i < line.size() && !isBlank(line[i])) ++i;
-        if (n == kMaxWords) return kMaxWords + 1;
-        words[n++] = line.substr(start, i - start);
-    }
-    return n;
+// Up to three words of one line, comment removed; four when there are more.
+constexpr std::size_t kMaxWords = 3;
+int lineWords(std::string_view line, std::array<std::string_view, kMaxWords>& words) {
+    return splitWords(line.substr(0, line.find('#')), words);
 }
 
 struct CommandName {
@@ -106,18 +81,15 @@ std::optional<std::string> parseCommand(const std::array<std::string_view, kMaxW
             return std::nullopt;
         }
         const std::string_view n = words[1];
-        std::int64_t value = 0;
-        const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), value);
-        const bool digitsOnly = !n.empty() && n[0] >= '0' && n[0] <= '9';
-        const bool tooLarge = ec == std::errc::result_out_of_range;
-        if (!digitsOnly || (ec != std::errc{} && !tooLarge) || end != n.data() + n.size()) {
+        if (!isDigits(n)) {
             return name + ": bad count \"" + std::string(n) + "\" (expected a whole number)";
         }
-        if (tooLarge || value < 1 || value > kMaxTickCount) {
+        std::int32_t value = 0;
+        if (!parseWhole(n, value) || value < 1 || value > kMaxTickCount) {
             return name + ": count " + std::string(n) + " out of range (1 to " +
                    std::to_string(kMaxTickCount) + ")";
         }
-        command.count = static_cast<std::int32_t>(value);
+        command.count = value;
         return std::nullopt;
     }
 
@@ -137,13 +109,6 @@ std::optional<std::string> parseCommand(const std::array<std::string_view, kMaxW
     if (!key) return name + ": bad key \"" + std::string(words[1]) + "\"";
     command.key = static_cast<std::uint8_t>(*key);
     return std::nullopt;
-}
-
-template <class T>
-bool parseWhole(std::string_view text, T& value) {
-    if (text.empty() || text[0] < '0' || text[0] > '9') return false;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc{} && end == text.data() + text.size();
 }
 
 enum class SettingKind : std::uint8_t { kClock, kSeed, kSize, kTicket };
@@ -345,7 +310,7 @@ bool parseScript(std::string_view text, std::string_view name, const ScriptLimit
             return fail(*what);
         }
         std::array<std::string_view, kMaxWords> words{};
-        const int count = splitWords(line, words);
+        const int count = lineWords(line, words);
         if (count == 0) continue;
         if (const SettingName* setting = findSetting(words[0])) {
             if (const std::optional<std::string> what = parseSetting(

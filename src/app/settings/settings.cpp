@@ -1,21 +1,42 @@
 #include "app/settings/settings.h"
 
-#include <charconv>
+#include <algorithm>
+#include <array>
+#include <variant>
 
 #include "app/text/text_line.h"
+#include "app/text/whole_number.h"
+#include "app/text/words.h"
 
 namespace kolvane {
 
 namespace {
 
-constexpr std::string_view kBlanks = " \t\r";
+// Where a setting's value lives, and what it takes.
+struct WholeSetting {
+    int Settings::*field;
+    int least;
+    int most;
+};
+// A kind of value more (a line of text, say) is one more alternative here and
+// one more case in readValue and valueText.
+using SettingField = std::variant<bool Settings::*, ScaleMode Settings::*, WholeSetting>;
 
-std::string_view trim(std::string_view s) {
-    const auto first = s.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) return {};
-    const auto last = s.find_last_not_of(kBlanks);
-    return s.substr(first, last - first + 1);
-}
+struct SettingLine {
+    std::string_view name;
+    SettingField field;
+};
+
+// Every setting, in the order the file lists them; the defaults are
+// Settings' own. A new setting is one line here (and its member).
+const std::array<SettingLine, 6> kSettingLines{{
+    {"scale_mode", &Settings::scaleMode},
+    {"fullscreen", &Settings::fullscreen},
+    {"record", &Settings::record},
+    {"show_scores", &Settings::showScores},
+    {"volume", WholeSetting{&Settings::volume, 0, Settings::kMaxVolume}},
+    {"muted", &Settings::muted},
+}};
 
 bool parseFlag(std::string_view word, bool& value) {
     if (word == "true" || word == "on" || word == "yes" || word == "1") {
@@ -29,19 +50,39 @@ bool parseFlag(std::string_view word, bool& value) {
     return false;
 }
 
-bool parseVolume(std::string_view word, int& volume) {
-    int v = 0;
-    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), v);
-    if (ec != std::errc{} || end != word.data() + word.size() || v < 0 ||
-        v > Settings::kMaxVolume) {
-        return false;
-    }
-    volume = v;
-    return true;
+// Reads a value into its setting; false when it is not one the setting takes.
+bool readValue(const SettingField& field, std::string_view value, Settings& settings) {
+    struct Reader {
+        std::string_view value;
+        Settings& settings;
+        bool operator()(bool Settings::*flag) const { return parseFlag(value, settings.*flag); }
+        bool operator()(ScaleMode Settings::*mode) const {
+            return parseScaleMode(value, settings.*mode);
+        }
+        bool operator()(const WholeSetting& whole) const {
+            int n = 0;
+            if (!parseWhole(value, n) || n < whole.least || n > whole.most) return false;
+            settings.*whole.field = n;
+            return true;
+        }
+    };
+    return std::visit(Reader{value, settings}, field);
 }
 
-const char* flagName(bool value) {
-    return value ? "true" : "false";
+std::string valueText(const SettingField& field, const Settings& settings) {
+    struct Writer {
+        const Settings& settings;
+        std::string operator()(bool Settings::*flag) const {
+            return settings.*flag ? "true" : "false";
+        }
+        std::string operator()(ScaleMode Settings::*mode) const {
+            return scaleModeName(settings.*mode);
+        }
+        std::string operator()(const WholeSetting& whole) const {
+            return std::to_string(settings.*whole.field);
+        }
+    };
+    return std::visit(Writer{settings}, field);
 }
 
 }  // namespace
@@ -68,7 +109,7 @@ Settings parseSettings(std::string_view text, std::vector<std::string>& problems
     while (!text.empty()) {
         const std::string_view raw = takeLine(text);
         ++lineNumber;
-        const std::string_view line = trim(raw.substr(0, raw.find('#')));
+        const std::string_view line = trimBlanks(raw.substr(0, raw.find('#')));
         if (line.empty()) continue;
         const std::string where = std::to_string(lineNumber) + ": ";
         const auto equals = line.find('=');
@@ -76,26 +117,13 @@ Settings parseSettings(std::string_view text, std::vector<std::string>& problems
             problems.push_back(where + "expected \"name = value\"");
             continue;
         }
-        const std::string_view name = trim(line.substr(0, equals));
-        const std::string_view value = trim(line.substr(equals + 1));
-        bool ok = true;
-        if (name == "scale_mode") {
-            ok = parseScaleMode(value, settings.scaleMode);
-        } else if (name == "fullscreen") {
-            ok = parseFlag(value, settings.fullscreen);
-        } else if (name == "record") {
-            ok = parseFlag(value, settings.record);
-        } else if (name == "show_scores") {
-            ok = parseFlag(value, settings.showScores);
-        } else if (name == "volume") {
-            ok = parseVolume(value, settings.volume);
-        } else if (name == "muted") {
-            ok = parseFlag(value, settings.muted);
-        } else {
+        const std::string_view name = trimBlanks(line.substr(0, equals));
+        const std::string_view value = trimBlanks(line.substr(equals + 1));
+        const auto known = std::find_if(kSettingLines.begin(), kSettingLines.end(),
+                                        [&](const SettingLine& s) { return s.name == name; });
+        if (known == kSettingLines.end()) {
             problems.push_back(where + "unknown setting \"" + std::string(name) + "\"");
-            continue;
-        }
-        if (!ok) {
+        } else if (!readValue(known->field, value, settings)) {
             problems.push_back(where + "bad value \"" + std::string(value) + "\" for " +
                                std::string(name));
         }
@@ -103,14 +131,11 @@ Settings parseSettings(std::string_view text, std::vector<std::string>& problems
     return settings;
 }
 
-std::string formatSettings(const Settings& s) {
+std::string formatSettings(const Settings& settings) {
     std::string text = "# Kolvane settings\n";
-    text += "scale_mode = " + std::string(scaleModeName(s.scaleMode)) + "\n";
-    text += "fullscreen = " + std::string(flagName(s.fullscreen)) + "\n";
-    text += "record = " + std::string(flagName(s.record)) + "\n";
-    text += "show_scores = " + std::string(flagName(s.showScores)) + "\n";
-    text += "volume = " + std::to_string(s.volume) + "\n";
-    text += "muted = " + std::string(flagName(s.muted)) + "\n";
+    for (const SettingLine& line : kSettingLines) {
+        text += std::string(line.name) + " = " + valueText(line.field, settings) + "\n";
+    }
     return text;
 }
 

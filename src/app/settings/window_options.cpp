@@ -1,55 +1,82 @@
 #include "app/settings/window_options.h"
 
-#include <charconv>
+#include <array>
 #include <string_view>
+
+#include "app/text/command_line.h"
+#include "app/text/whole_number.h"
 
 namespace kolvane {
 
 namespace {
 
+namespace option {
+enum : int { kFullscreen, kScale, kScaleMode, kMute, kNoRecord, kReplay, kScores, kVersion, kHelp };
+}  // namespace option
+
+constexpr std::array<OptionSpec, 9> kOptions{{
+    {option::kFullscreen,
+     "--fullscreen",
+     {},
+     "start in fullscreen (F11 or Alt+Enter switches)",
+     {}},
+    {option::kScale,
+     "--scale",
+     "N",
+     "open the window at N times 740 x 580 (1 to 8; by\ndefault the largest that fits the screen)",
+     {}},
+    {option::kScaleMode,
+     "--scale-mode",
+     "sharp|whole",
+     "sharp: whole pixels, the remainder smoothed (default);\nwhole: whole pixels only, with "
+     "black borders",
+     {}},
+    {option::kMute, "--mute", {}, "start with the sound off", {}},
+    {option::kNoRecord, "--no-record", {}, "don't record this session", {}},
+    {option::kReplay,
+     "--replay",
+     "FILE",
+     "watch a recorded game (Space pauses, Right arrow\nholds x4 speed, Escape stops)",
+     {}},
+    {option::kScores, "--scores", {}, "print the high-score table and exit", {}},
+    {option::kVersion, "--version", {}, "print the version and exit", {}},
+    {option::kHelp, "--help", {}, "print this help and exit", "-h"},
+}};
+
 bool parseScale(std::string_view text, int& scale) {
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), scale);
-    return ec == std::errc{} && end == text.data() + text.size() && scale >= 1 &&
-           scale <= kMaxScale;
+    return parseWhole(text, scale) && scale >= 1 && scale <= kMaxScale;
 }
 
-}  // namespace
-
-bool parseWindowOptions(int argc, const char* const* argv, WindowOptions& options,
-                        std::string& error) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        // The value of an option that takes one.
-        const auto value = [&](std::string_view& out) {
-            if (i + 1 >= argc) {
-                error = "option " + std::string(arg) + " needs a value";
-                return false;
-            }
-            out = argv[++i];
-            return true;
-        };
-        std::string_view v;
-        if (arg == "--help" || arg == "-h") {
+// Lays one option over the others; false with error set for a bad value.
+bool apply(const GivenOption& given, WindowOptions& options, std::string& error) {
+    const std::string_view v = given.value;
+    switch (given.id) {
+        case option::kHelp:
             options.help = true;
-        } else if (arg == "--version") {
+            break;
+        case option::kVersion:
             options.version = true;
-        } else if (arg == "--scores") {
+            break;
+        case option::kScores:
             options.printScores = true;
-        } else if (arg == "--fullscreen") {
+            break;
+        case option::kFullscreen:
             options.fullscreen = true;
-        } else if (arg == "--mute") {
+            break;
+        case option::kMute:
             options.muted = true;
-        } else if (arg == "--no-record") {
+            break;
+        case option::kNoRecord:
             options.record = false;
-        } else if (arg == "--replay") {
-            if (!value(v)) return false;
+            break;
+        case option::kReplay:
             if (v.empty()) {
                 error = "--replay needs a file name";
                 return false;
             }
             options.replayPath = std::string(v);
-        } else if (arg == "--scale") {
-            if (!value(v)) return false;
+            break;
+        case option::kScale: {
             int scale = 0;
             if (!parseScale(v, scale)) {
                 error = "bad --scale \"" + std::string(v) + "\" (expected 1 to " +
@@ -57,18 +84,34 @@ bool parseWindowOptions(int argc, const char* const* argv, WindowOptions& option
                 return false;
             }
             options.scale = scale;
-        } else if (arg == "--scale-mode") {
-            if (!value(v)) return false;
+            break;
+        }
+        default: {
             ScaleMode mode{};
             if (!parseScaleMode(v, mode)) {
                 error = "bad --scale-mode \"" + std::string(v) + "\" (expected sharp or whole)";
                 return false;
             }
             options.scaleMode = mode;
-        } else {
-            error = "unknown option \"" + std::string(arg) + "\"";
-            return false;
+            break;
         }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool parseWindowOptions(int argc, const char* const* argv, WindowOptions& options,
+                        std::string& error) {
+    CommandLine line;
+    if (!parseCommandLine(argc, argv, kOptions, line, error)) return false;
+    if (!line.operands.empty()) {
+        error = "unexpected \"" + std::string(line.operands.front()) +
+                "\" (the game takes options only)";
+        return false;
+    }
+    for (const GivenOption& given : line.options) {
+        if (!apply(given, options, error)) return false;
     }
     return true;
 }
@@ -82,22 +125,11 @@ Settings applyOptions(Settings settings, const WindowOptions& options) {
 }
 
 const char* windowUsage() {
-    return "usage: kolvane [OPTION]...\n"
-           "Kolvane, an arcade shooter. With no options the game starts in a window.\n"
-           "\n"
-           "  --fullscreen            start in fullscreen (F11 or Alt+Enter switches)\n"
-           "  --scale N               open the window at N times 740 x 580 (1 to 8; by\n"
-           "                          default the largest that fits the screen)\n"
-           "  --scale-mode sharp|whole\n"
-           "                          sharp: whole pixels, the remainder smoothed (default);\n"
-           "                          whole: whole pixels only, with black borders\n"
-           "  --mute                  start with the sound off\n"
-           "  --no-record             don't record this session\n"
-           "  --replay FILE           watch a recorded game (Space pauses, Right arrow\n"
-           "                          holds x4 speed, Escape stops)\n"
-           "  --scores                print the high-score table and exit\n"
-           "  --version               print the version and exit\n"
-           "  --help                  print this help and exit\n";
+    static const std::string text = helpText(
+        "usage: kolvane [OPTION]...\n"
+        "Kolvane, an arcade shooter. With no options the game starts in a window.\n",
+        kOptions);
+    return text.c_str();
 }
 
 }  // namespace kolvane

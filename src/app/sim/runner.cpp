@@ -1,6 +1,7 @@
 #include "app/sim/runner.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include "app/replay/verify.h"
 #include "app/session/script.h"
 #include "app/sim/trace.h"
+#include "app/text/command_line.h"
 #include "app/version.h"
 #include "game/game_world.h"
 #include "gfx/png.h"
@@ -91,114 +93,117 @@ std::string shotPath(const Options& options, const Shot& shot) {
 
 }  // namespace
 
-bool parseOptions(int argc, const char* const* argv, Options& options, std::string& error) {
-    bool seen[6] = {};  // --trace, --clock, --seed, --size, --verify, --out
-    bool haveScript = false;
-    bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (!optionsEnded && (arg == "--help" || arg == "-h")) {
+namespace {
+
+namespace option {
+enum : int { kTrace, kOut, kClock, kSeed, kSize, kVerify, kHelp, kVersion };
+}  // namespace option
+
+constexpr std::array<OptionSpec, 8> kOptions{{
+    {option::kTrace,
+     "--trace",
+     "FILE",
+     "write the trace, a JSON line a tick, to FILE (- for standard output)",
+     {}},
+    {option::kOut, "--out", "DIR", "write the shots into DIR (default: the current folder)", {}},
+    {option::kClock, "--clock", "SECONDS", "start at this second since 1970 (0 to 2147483647)", {}},
+    {option::kSeed, "--seed", "N", "start the random generator at N (0 to 4294967295)", {}},
+    {option::kSize,
+     "--size",
+     "WIDTHxHEIGHT",
+     "the client area (0 to 4096 each; default 740x580)",
+     {}},
+    {option::kVerify, "--verify", "RECORDING", "replay a recording and check its games", {}},
+    {option::kHelp, "--help", {}, "print this help and exit", "-h"},
+    {option::kVersion, "--version", {}, "print the version and exit", {}},
+}};
+
+bool needs(const char* what, std::string& error) {
+    error = what;
+    return false;
+}
+
+// Lays one option over the others; false with error set for a bad value.
+bool apply(const GivenOption& given, Options& options, std::string& error) {
+    const std::string value(given.value);
+    switch (given.id) {
+        case option::kHelp:
             options.help = true;
-            continue;
-        }
-        if (!optionsEnded && arg == "--version") {
+            break;
+        case option::kVersion:
             options.version = true;
-            continue;
-        }
-        if (!optionsEnded && arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
-            if (haveScript) {
-                error = "more than one script given (\"" + std::string(arg) + "\")";
+            break;
+        case option::kTrace:
+            if (value.empty()) return needs("--trace needs a file name", error);
+            options.tracePath = value;
+            break;
+        case option::kOut:
+            if (value.empty()) return needs("--out needs a folder", error);
+            options.outDir = value;
+            break;
+        case option::kVerify:
+            if (value.empty()) return needs("--verify needs a file name", error);
+            options.verifyPath = value;
+            break;
+        case option::kClock:
+            if (!parseClockSeconds(value, options.clock)) {
+                error = "bad --clock \"" + value + "\" (expected whole seconds, 0 to 2147483647)";
                 return false;
             }
-            options.scriptPath = std::string(arg);
-            haveScript = true;
-            continue;
-        }
-        int which = -1;
-        if (arg == "--trace") which = 0;
-        if (arg == "--clock") which = 1;
-        if (arg == "--seed") which = 2;
-        if (arg == "--size") which = 3;
-        if (arg == "--verify") which = 4;
-        if (arg == "--out") which = 5;
-        if (which < 0) {
-            error = "unknown option \"" + std::string(arg) + "\"";
-            return false;
-        }
-        if (seen[which]) {
-            error = "option " + std::string(arg) + " given twice";
-            return false;
-        }
-        seen[which] = true;
-        if (i + 1 >= argc) {
-            error = "option " + std::string(arg) + " needs a value";
-            return false;
-        }
-        const std::string_view value = argv[++i];
-        switch (which) {
-            case 0:
-                if (value.empty()) {
-                    error = "--trace needs a file name";
-                    return false;
-                }
-                options.tracePath = std::string(value);
-                break;
-            case 1:
-                if (!parseClockSeconds(value, options.clock)) {
-                    error = "bad --clock \"" + std::string(value) +
-                            "\" (expected whole seconds, 0 to 2147483647)";
-                    return false;
-                }
-                options.clockGiven = true;
-                break;
-            case 2:
-                if (!parseSeed(value, options.seed)) {
-                    error = "bad --seed \"" + std::string(value) + "\" (expected 0 to 4294967295)";
-                    return false;
-                }
-                options.seedGiven = true;
-                break;
-            case 4:
-                if (value.empty()) {
-                    error = "--verify needs a file name";
-                    return false;
-                }
-                options.verifyPath = std::string(value);
-                break;
-            case 5:
-                if (value.empty()) {
-                    error = "--out needs a folder";
-                    return false;
-                }
-                options.outDir = std::string(value);
-                break;
-            default: {
-                ClientSize size;
-                if (!parseClientSize(value, size)) {
-                    error = "bad --size \"" + std::string(value) + "\" (expected WIDTHxHEIGHT, " +
-                            std::to_string(kMinSize) + " to " + std::to_string(kMaxSize) + " each)";
-                    return false;
-                }
-                options.width = size.width;
-                options.height = size.height;
-                options.sizeGiven = true;
-                break;
+            options.clockGiven = true;
+            break;
+        case option::kSeed:
+            if (!parseSeed(value, options.seed)) {
+                error = "bad --seed \"" + value + "\" (expected 0 to 4294967295)";
+                return false;
             }
+            options.seedGiven = true;
+            break;
+        default: {
+            ClientSize size;
+            if (!parseClientSize(value, size)) {
+                error = "bad --size \"" + value + "\" (expected WIDTHxHEIGHT, " +
+                        std::to_string(kMinSize) + " to " + std::to_string(kMaxSize) + " each)";
+                return false;
+            }
+            options.width = size.width;
+            options.height = size.height;
+            options.sizeGiven = true;
+            break;
         }
     }
+    return true;
+}
+
+}  // namespace
+
+bool parseOptions(int argc, const char* const* argv, Options& options, std::string& error) {
+    CommandLine line;
+    if (!parseCommandLine(argc, argv, kOptions, line, error)) return false;
+    for (const GivenOption& given : line.options) {
+        if (!apply(given, options, error)) return false;
+    }
+    if (line.operands.size() > 1) {
+        error = "more than one script given (\"" + std::string(line.operands[1]) + "\")";
+        return false;
+    }
+    const bool haveScript = !line.operands.empty();
+    if (haveScript) options.scriptPath = std::string(line.operands.front());
     if (!options.verifyPath.empty() && haveScript) {
         error = "--verify takes the recording in place of a script";
         return false;
     }
-    if (!options.verifyPath.empty() && (!options.tracePath.empty() || seen[5])) {
+    if (!options.verifyPath.empty() && (!options.tracePath.empty() || !options.outDir.empty())) {
         error = "--verify writes no file (no trace, no shot)";
         return false;
     }
     return true;
+}
+
+std::string simHelp() {
+    return helpText(std::string(kUsage) + "\n", kOptions,
+                    "SCRIPT is a file of commands, or standard input when it is - or missing;\n"
+                    "docs/replay-runner.md describes it.\n");
 }
 
 Options withScriptSettings(Options options, const ScriptSettings& settings) {
@@ -348,7 +353,7 @@ int simMain(int argc, const char* const* argv, std::istream& in, std::FILE* out,
         return kExitUsageError;
     }
     if (options.help) {
-        std::fprintf(out, "%s\n", kUsage);
+        std::fputs(simHelp().c_str(), out);
         return kExitOk;
     }
     if (options.version) {

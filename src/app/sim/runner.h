@@ -57,9 +57,12 @@ struct Options {
     bool version = false;
 };
 
-// Reads the command line (argv[0] is the program). On a bad option returns
-// false with error set.
+// Reads the command line (argv[0] is the program) by the rules of
+// app/text/command_line.h. On a bad option returns false with error set.
 bool parseOptions(int argc, const char* const* argv, Options& options, std::string& error);
+
+// What --help prints: the usage lines and every option.
+std::string simHelp();
 
 // The options with the script's settings lines in place of those the command
 // line did not give.

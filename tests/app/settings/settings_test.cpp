@@ -31,5 +31,14 @@ TEST(Settings, RoundTripAndForgiveBadLines) {
                             "3: bad value \"101\" for volume", "5: unknown setting \"colour\"",
                             "6: expected \"name = value\"", "7: bad value \"maybe\" for muted"}));
 }
+// The ends of the volume's range are volumes too.
+TEST(Settings, VolumeTakesZeroAndAHundred) {
+    for (const int volume : {0, 100}) {
+        std::vector<std::string> problems;
+        EXPECT_EQ(parseSettings("volume = " + std::to_string(volume) + "\n", problems).volume,
+                  volume);
+        EXPECT_TRUE(problems.empty()) << volume;
+    }
+}
 }  // namespace
 }  // namespace kolvane

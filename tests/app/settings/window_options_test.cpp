@@ -41,6 +41,8 @@ TEST(WindowOptions, BadOptionsSayWhy) {
                                                                   {"--replay"},
                                                                   {"--replay", ""},
                                                                   {"--frobnicate"},
+                                                                  {"--mute", "--mute"},
+                                                                  {"--scale", "2", "--scale", "3"},
                                                                   {"game.kolvane"}}) {
         std::vector<const char*> argv{"kolvane"};
         argv.insert(argv.end(), args.begin(), args.end());
@@ -50,6 +52,30 @@ TEST(WindowOptions, BadOptionsSayWhy) {
             << args[0];
         EXPECT_FALSE(error.empty());
     }
+}
+// The help is made from the table the options are read by: every option it
+// names is one the game takes, with the value it asks for.
+TEST(WindowOptions, HelpNamesWhatTheGameTakes) {
+    const std::string help = windowUsage();
+    for (const std::vector<const char*>& args :
+         std::vector<std::vector<const char*>>{{"--fullscreen"},
+                                               {"--scale", "2"},
+                                               {"--scale-mode", "whole"},
+                                               {"--mute"},
+                                               {"--no-record"},
+                                               {"--replay", "f"},
+                                               {"--scores"},
+                                               {"--version"},
+                                               {"--help"}}) {
+        EXPECT_NE(help.find(std::string(" ") + args[0] + " "), std::string::npos) << args[0];
+        WindowOptions o;
+        std::string error;
+        std::vector<const char*> argv{"kolvane"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        EXPECT_TRUE(parseWindowOptions(static_cast<int>(argv.size()), argv.data(), o, error))
+            << error;
+    }
+    EXPECT_EQ(help.rfind("usage: kolvane [OPTION]...\n", 0), 0u);
 }
 }  // namespace
 }  // namespace kolvane

@@ -7,43 +7,64 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD_PACKAGES := cmake make g++ pkg-config libsdl2-dev libstb-dev libgtest-dev libgmock-dev
 TEST_PACKAGES := xvfb xdotool x11-utils imagemagick twm evilwm
 
-.PHONY: all run test build deps test-deps golden screenshots sounds clean
+.PHONY: all run test build deps test-deps golden screenshots sounds clean help install uninstall
 
-all: build
+all: build ## the same as build
 
-deps:
+deps: ## install the Debian packages the build needs
 	@scripts/install-deps.sh $(BUILD_PACKAGES)
 
-test-deps:
+test-deps: ## install the packages the build and the tests need
 	@scripts/install-deps.sh $(BUILD_PACKAGES) $(TEST_PACKAGES)
 
 $(BUILD_DIR)/CMakeCache.txt:
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKOLVANE_WERROR=$(WERROR)
 
-build: deps $(BUILD_DIR)/CMakeCache.txt
+build: deps $(BUILD_DIR)/CMakeCache.txt ## build everything into BUILD_DIR (build/)
 	cmake -S . -B $(BUILD_DIR) -DKOLVANE_WERROR=$(WERROR) >/dev/null
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+run: build ## build, then start the game
 	$(BUILD_DIR)/src/app/kolvane
 
-test: test-deps build
+test: test-deps build ## build, then run every test
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
-# Regenerates the golden frames under tests/ after a deliberate change to the picture.
-golden: build
+golden: build ## regenerate the golden frames after a deliberate change to the picture
 	tests/golden/regenerate.sh $(BUILD_DIR)/src/app/kolvane-sim
 
-clean:
+clean: ## remove BUILD_DIR
 	rm -rf $(BUILD_DIR)
+
+# `make help`: every target with its line, read from the `## ` comments on the
+# targets' own lines, so that the list can't drift from the Makefile.
+help: ## list every target with what it does
+	@grep -hE '^[a-z][a-z-]*:.*## ' $(MAKEFILE_LIST) | \
+		sed -E 's/^([a-z-]+):.*## (.*)$$/\1\t\2/' | \
+		awk -F '\t' '{ printf "  %-14s %s\n", $$1, $$2 }'
+
+# `make install`: what `cmake --install` puts in place (the programs in
+# PREFIX/games, the desktop entry, metainfo, icons and docs), under DESTDIR
+# when it is set; `make uninstall` removes the files that install listed in
+# BUILD_DIR/install_manifest.txt (under the same DESTDIR).
+PREFIX ?= /usr/local
+install: build ## install the game into PREFIX (/usr/local; DESTDIR honoured)
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+uninstall: ## remove what the last make install put in place (give it the same DESTDIR)
+	@test -f $(BUILD_DIR)/install_manifest.txt || { echo "uninstall: nothing installed from $(BUILD_DIR)"; exit 1; }
+	sed 's|^|$(DESTDIR)|' $(BUILD_DIR)/install_manifest.txt | xargs -d '\n' rm -f --
+	@sed -n 's|^\(.*/share/doc/kolvane\)/.*|$(DESTDIR)\1|p' $(BUILD_DIR)/install_manifest.txt | sort -u | \
+		while read -r folder; do if [ -d "$$folder" ]; then rmdir --ignore-fail-on-non-empty "$$folder"; fi; done
+	rm -f $(BUILD_DIR)/install_manifest.txt
 
 # Every sound as a WAV file in BUILD_DIR/sounds, to listen to and tune
 # (src/app/sound/sound_recipes.cpp), and the golden battle as a player hears it.
-sounds: build
+sounds: build ## write every sound as a WAV file into BUILD_DIR/sounds
 	$(BUILD_DIR)/src/app/kolvane-sounds $(BUILD_DIR)/sounds --game tests/golden/battle.script --seed 188
 
 # Remakes the README's pictures with the replay runner.
-screenshots: build
+screenshots: build ## remake the README's pictures
 	docs/images/make-screenshots.sh $(BUILD_DIR)/src/app/kolvane-sim
 
 # `make soak`: the long soak under the sanitizers, SOAK_SCALE times the share
@@ -62,15 +83,15 @@ FUZZ_FLAGS := -fsanitize=fuzzer-no-link,address,undefined,float-cast-overflow \
 .PHONY: soak fuzz fuzz-deps
 
 # The soak is built in the sanitizer build folder of `make check` (ASAN_DIR).
-soak: deps
+soak: deps ## the long soak under the sanitizers (SOAK_SCALE shares)
 	$(ASAN_CONFIGURE) >/dev/null
 	cmake --build $(ASAN_DIR) -j $(JOBS) --target soak_tests
 	cd $(ASAN_DIR) && KOLVANE_SOAK_SCALE=$(SOAK_SCALE) ctest --output-on-failure -j $(JOBS) -L soak
 
-fuzz-deps:
+fuzz-deps: ## install what the fuzzers need
 	@scripts/install-deps.sh $(BUILD_PACKAGES) $(FUZZ_PACKAGES)
 
-fuzz: fuzz-deps
+fuzz: fuzz-deps ## run the fuzzers for FUZZ_SECONDS in all
 	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
 		-DKOLVANE_TESTS=OFF -DKOLVANE_FUZZ=ON -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)" >/dev/null
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target script_fuzzer recording_fuzzer score_table_fuzzer
@@ -98,12 +119,12 @@ CPPCHECK_FLAGS := --std=c++20 --language=c++ -I src --enable=warning,performance
 
 .PHONY: check determinism memcheck lint
 
-check: test-deps
+check: test-deps ## every test under AddressSanitizer and UndefinedBehaviorSanitizer
 	$(ASAN_CONFIGURE) >/dev/null
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS)
 
-determinism: deps $(BUILD_DIR)/CMakeCache.txt
+determinism: deps $(BUILD_DIR)/CMakeCache.txt ## the same scripts through four builds, traces and frames compared
 	@scripts/install-deps.sh $(CLANG_PACKAGES)
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim
 	test -f $(ASAN_DIR)/CMakeCache.txt || $(ASAN_CONFIGURE) >/dev/null
@@ -124,12 +145,12 @@ determinism: deps $(BUILD_DIR)/CMakeCache.txt
 		release=$(BUILD_DIR)/src/app/kolvane-sim debug=$(DEBUG_DIR)/src/app/kolvane-sim \
 		asan=$(ASAN_DIR)/src/app/kolvane-sim clang=$(CLANG_DIR)/src/app/kolvane-sim
 
-memcheck: deps $(BUILD_DIR)/CMakeCache.txt
+memcheck: deps $(BUILD_DIR)/CMakeCache.txt ## kolvane-sim under valgrind
 	@scripts/install-deps.sh valgrind
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim
 	tests/memcheck/run.sh $(BUILD_DIR)/src/app/kolvane-sim $(BUILD_DIR)/memcheck
 
-lint: deps $(BUILD_DIR)/CMakeCache.txt
+lint: deps $(BUILD_DIR)/CMakeCache.txt ## clang-tidy and cppcheck over src/
 	@scripts/install-deps.sh $(LINT_PACKAGES)
 	run-clang-tidy-14 -p $(BUILD_DIR) -quiet -j $(JOBS) '$(CURDIR)/src/' >$(BUILD_DIR)/clang-tidy.log 2>&1 || \
 		{ grep -E -A3 '(warning|error):' $(BUILD_DIR)/clang-tidy.log; echo 'lint: clang-tidy found problems'; exit 1; }
@@ -153,15 +174,15 @@ PACING_PLAY_SECONDS ?= 20
 
 .PHONY: bench bench-deps bench-build pacing
 
-bench-deps:
+bench-deps: ## install what the benchmarks need
 	@scripts/install-deps.sh $(BUILD_PACKAGES) $(BENCH_PACKAGES)
 
-bench-build: bench-deps $(BUILD_DIR)/CMakeCache.txt
+bench-build: bench-deps $(BUILD_DIR)/CMakeCache.txt ## build the benchmarks and the pacing build
 	cmake -S . -B $(BUILD_DIR) -DKOLVANE_BENCH=ON -DKOLVANE_PACING_LOG=ON >/dev/null
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-bench kolvane-sound-bench kolvane-sim \
 		kolvane-pacing kolvane-recording-figures
 
-bench: bench-build
+bench: bench-build ## every benchmark, then the pacing of the real window
 	$(BUILD_DIR)/bench/kolvane-bench --benchmark_repetitions=$(BENCH_REPETITIONS) \
 		--benchmark_report_aggregates_only=true
 	$(BUILD_DIR)/bench/kolvane-sound-bench --benchmark_repetitions=$(BENCH_REPETITIONS) \
@@ -170,7 +191,7 @@ bench: bench-build
 	bench/recordings.sh $(BUILD_DIR)/src/app/kolvane-sim $(BUILD_DIR)/bench/kolvane-recording-figures
 	bench/pacing.sh $(BUILD_DIR)/bench/kolvane-pacing $(PACING_TITLE_SECONDS) $(PACING_PLAY_SECONDS)
 
-pacing: bench-build
+pacing: bench-build ## the real window's pacing under Xvfb
 	bench/pacing.sh $(BUILD_DIR)/bench/kolvane-pacing $(PACING_TITLE_SECONDS) $(PACING_PLAY_SECONDS)
 
 # `make windows`: kolvane.exe and kolvane-sim.exe, cross-compiled with MinGW-w64
@@ -191,7 +212,7 @@ PACKAGE_PACKAGES := dpkg-dev file appstream desktop-file-utils imagemagick
 
 .PHONY: windows windows-test package package-test
 
-windows:
+windows: ## cross-compile kolvane.exe and kolvane-sim.exe into WINDOWS_DIR
 	@scripts/install-deps.sh $(WINDOWS_PACKAGES)
 	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
 		-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKOLVANE_WERROR=$(WERROR) \
@@ -201,7 +222,7 @@ windows:
 
 # Wine is installed before any Windows program runs (ctest lists the Windows
 # tests by running them); one Wine server serves the whole run.
-windows-test: windows deps $(BUILD_DIR)/CMakeCache.txt
+windows-test: windows deps $(BUILD_DIR)/CMakeCache.txt ## the Windows tests under Wine, and the traces compared with Linux
 	@scripts/install-deps.sh $(WINDOWS_TEST_PACKAGES)
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim
 	tests/app/win32/wine-session.sh $(WINE_PREFIX) bash -c '\
@@ -210,12 +231,12 @@ windows-test: windows deps $(BUILD_DIR)/CMakeCache.txt
 			$(CURDIR)/$(WINDOWS_DIR)/kolvane-sim.exe $(WINE_PREFIX) \
 			$(CURDIR)/$(WINDOWS_DIR)/traces $(TRACE_GAMES) $(TRACE_TICKS)'
 
-package: build
+package: build ## the Debian package in BUILD_DIR
 	@scripts/install-deps.sh $(PACKAGE_PACKAGES)
 	cmake -S . -B $(BUILD_DIR) >/dev/null
 	cd $(BUILD_DIR) && rm -f kolvane_*.deb && cpack -G DEB
 
-package-test: package
+package-test: package ## install the package, run it, remove it (changes the system)
 	tests/packaging/package_test.sh $(BUILD_DIR)/kolvane_*.deb
 
 # `make web`, `make serve`, `make web-test`: the game in a web page (emscripten).
@@ -231,12 +252,12 @@ WEB_ENV := EM_CACHE=$(abspath $(WEB_DIR))/em-cache EM_FROZEN_CACHE= NODE_PATH=/u
 
 .PHONY: web web-deps serve web-test web-libm
 
-web-deps:
+web-deps: ## install emscripten and what the web page needs
 	@scripts/install-deps.sh $(WEB_PACKAGES)
 
 # build-web/index.html, kolvane.js and kolvane.wasm: the page; and
 # build-web/src/app/kolvane-sim.js: the replay runner for node.
-web: web-deps
+web: web-deps ## build the web page and the node replay runner into WEB_DIR
 	@cmake/web-cache.sh $(WEB_DIR)/em-cache
 	$(WEB_ENV) emcmake cmake -S . -B $(WEB_DIR) -DCMAKE_BUILD_TYPE=Release \
 		'-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG' '-DCMAKE_CXX_FLAGS=-fno-exceptions -fno-rtti' \
@@ -246,7 +267,7 @@ web: web-deps
 	@ls -l $(WEB_DIR)/index.html $(WEB_DIR)/kolvane.js $(WEB_DIR)/kolvane.wasm \
 		$(WEB_DIR)/kolvane-watch.js $(WEB_DIR)/kolvane-watch.wasm
 
-serve: web
+serve: web ## serve the web page on http://localhost:WEB_PORT/
 	@echo "Kolvane: open http://localhost:$(WEB_PORT)/ in a browser (Ctrl+C stops the server)"
 	cd $(WEB_DIR) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
 
@@ -258,7 +279,7 @@ tests/app/web/node_modules/.package-lock.json: tests/app/web/package.json tests/
 
 # The node replay runner against the native one on the golden scripts and long
 # random games; then the page in Debian's chromium (tests/app/web, docs/web.md).
-web-test: web deps $(BUILD_DIR)/CMakeCache.txt tests/app/web/node_modules/.package-lock.json
+web-test: web deps $(BUILD_DIR)/CMakeCache.txt tests/app/web/node_modules/.package-lock.json ## the web page in chromium, and the node runner against the native one
 	@scripts/install-deps.sh $(WEB_TEST_PACKAGES)
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim
 	node tests/app/web/compare-traces.mjs --native $(BUILD_DIR)/src/app/kolvane-sim \
@@ -268,7 +289,7 @@ web-test: web deps $(BUILD_DIR)/CMakeCache.txt tests/app/web/node_modules/.packa
 
 # How far emscripten's C library (musl) and the native one agree on the math
 # functions the game calls, on arguments like the game's (docs/web.md).
-web-libm: web
+web-libm: web ## compare emscripten's math functions with the native ones
 	@scripts/install-deps.sh g++
 	mkdir -p $(WEB_DIR)/libm
 	$(CXX) -std=c++20 -O2 -ffp-contract=off -o $(WEB_DIR)/libm/probe tests/app/web/libm_probe.cpp
@@ -293,15 +314,15 @@ REPRODUCIBLE_PACKAGES := unzip wabt
 
 .PHONY: dist dist-test reproducible
 
-dist:
+dist: ## the release files of the committed HEAD in DIST_DIR
 	@scripts/install-deps.sh $(DIST_PACKAGES)
 	scripts/dist.sh $(DIST_DIR) $(DIST_WORK) $(JOBS)
 
-dist-test: dist tests/app/web/node_modules/.package-lock.json
+dist-test: dist tests/app/web/node_modules/.package-lock.json ## unpack and try each release file (installs the package)
 	@scripts/install-deps.sh $(DIST_TEST_PACKAGES)
 	tests/packaging/dist_test.sh $(DIST_DIR) $(DIST_WORK)/test $(JOBS)
 
-reproducible:
+reproducible: ## make dist twice in two folders and compare them byte for byte
 	@scripts/install-deps.sh $(DIST_PACKAGES) $(REPRODUCIBLE_PACKAGES)
 	@scripts/install-deps.sh --no-install-recommends diffoscope-minimal
 	tests/packaging/reproducible.sh $(REPRODUCIBLE_DIR) $(JOBS)

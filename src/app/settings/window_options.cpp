@@ -11,7 +11,7 @@ namespace kolvane {
 namespace {
 
 namespace option {
-enum : int { kFullscreen, kScale, kScaleMode, kMute, kNoRecord, kReplay, kScores, kVersion, kHelp };
+enum : int { kFullscreen, kScale, kScaleMode, kMute, kNoRecord, kReplay, kScores };
 }  // namespace option
 
 constexpr std::array<OptionSpec, 9> kOptions{{
@@ -39,8 +39,8 @@ constexpr std::array<OptionSpec, 9> kOptions{{
      "watch a recorded game (Space pauses, Right arrow\nholds x4 speed, Escape stops)",
      {}},
     {option::kScores, "--scores", {}, "print the high-score table and exit", {}},
-    {option::kVersion, "--version", {}, "print the version and exit", {}},
-    {option::kHelp, "--help", {}, "print this help and exit", "-h"},
+    kVersionSpec,
+    kHelpSpec,
 }};
 
 bool parseScale(std::string_view text, int& scale) {
@@ -51,11 +51,8 @@ bool parseScale(std::string_view text, int& scale) {
 bool apply(const GivenOption& given, WindowOptions& options, std::string& error) {
     const std::string_view v = given.value;
     switch (given.id) {
-        case option::kHelp:
-            options.help = true;
-            break;
-        case option::kVersion:
-            options.version = true;
+        case kHelpOption:
+        case kVersionOption:
             break;
         case option::kScores:
             options.printScores = true;
@@ -70,10 +67,6 @@ bool apply(const GivenOption& given, WindowOptions& options, std::string& error)
             options.record = false;
             break;
         case option::kReplay:
-            if (v.empty()) {
-                error = "--replay needs a file name";
-                return false;
-            }
             options.replayPath = std::string(v);
             break;
         case option::kScale: {
@@ -105,6 +98,8 @@ bool parseWindowOptions(int argc, const char* const* argv, WindowOptions& option
                         std::string& error) {
     CommandLine line;
     if (!parseCommandLine(argc, argv, kOptions, line, error)) return false;
+    options.help = line.help;
+    options.version = line.version;
     if (!line.operands.empty()) {
         error = "unexpected \"" + std::string(line.operands.front()) +
                 "\" (the game takes options only)";

@@ -96,7 +96,7 @@ std::string shotPath(const Options& options, const Shot& shot) {
 namespace {
 
 namespace option {
-enum : int { kTrace, kOut, kClock, kSeed, kSize, kVerify, kHelp, kVersion };
+enum : int { kTrace, kOut, kClock, kSeed, kSize, kVerify };
 }  // namespace option
 
 constexpr std::array<OptionSpec, 8> kOptions{{
@@ -114,35 +114,24 @@ constexpr std::array<OptionSpec, 8> kOptions{{
      "the client area (0 to 4096 each; default 740x580)",
      {}},
     {option::kVerify, "--verify", "RECORDING", "replay a recording and check its games", {}},
-    {option::kHelp, "--help", {}, "print this help and exit", "-h"},
-    {option::kVersion, "--version", {}, "print the version and exit", {}},
+    kHelpSpec,
+    kVersionSpec,
 }};
-
-bool needs(const char* what, std::string& error) {
-    error = what;
-    return false;
-}
 
 // Lays one option over the others; false with error set for a bad value.
 bool apply(const GivenOption& given, Options& options, std::string& error) {
     const std::string value(given.value);
     switch (given.id) {
-        case option::kHelp:
-            options.help = true;
-            break;
-        case option::kVersion:
-            options.version = true;
+        case kHelpOption:
+        case kVersionOption:
             break;
         case option::kTrace:
-            if (value.empty()) return needs("--trace needs a file name", error);
             options.tracePath = value;
             break;
         case option::kOut:
-            if (value.empty()) return needs("--out needs a folder", error);
             options.outDir = value;
             break;
         case option::kVerify:
-            if (value.empty()) return needs("--verify needs a file name", error);
             options.verifyPath = value;
             break;
         case option::kClock:
@@ -180,6 +169,8 @@ bool apply(const GivenOption& given, Options& options, std::string& error) {
 bool parseOptions(int argc, const char* const* argv, Options& options, std::string& error) {
     CommandLine line;
     if (!parseCommandLine(argc, argv, kOptions, line, error)) return false;
+    options.help = line.help;
+    options.version = line.version;
     for (const GivenOption& given : line.options) {
         if (!apply(given, options, error)) return false;
     }

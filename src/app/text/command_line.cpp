@@ -45,12 +45,14 @@ bool parseCommandLine(int argc, const char* const* argv, std::span<const OptionS
         }
         GivenOption option{spec->id, {}};
         if (!spec->value.empty()) {
-            if (i + 1 >= argc) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
                 error = "option " + std::string(spec->name) + " needs a value";
                 return false;
             }
             option.value = argv[++i];
         }
+        line.help = line.help || spec->id == kHelpOption;
+        line.version = line.version || spec->id == kVersionOption;
         line.options.push_back(option);
     }
     return true;

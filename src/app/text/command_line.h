@@ -3,7 +3,7 @@
 // program's options, which also makes its help text:
 // - an option is a word starting with "-" that the table names (its long
 //   name or its short one); one that takes a value takes the next word,
-//   whatever it is;
+//   whatever it is but empty;
 // - each option may be given once: a second time is a mistake (which of two
 //   contradicting values was meant can't be known);
 // - "--" ends the options; "-" and any other word are operands.
@@ -23,13 +23,22 @@ struct OptionSpec {
     std::string_view shortName;  // "-h", or empty
 };
 
+// --help (-h) and --version, which every program takes: in every table.
+inline constexpr int kHelpOption = -1;
+inline constexpr int kVersionOption = -2;
+inline constexpr OptionSpec kHelpSpec{kHelpOption, "--help", {}, "print this help and exit", "-h"};
+inline constexpr OptionSpec kVersionSpec{
+    kVersionOption, "--version", {}, "print the version and exit", {}};
+
 struct GivenOption {
     int id;
     std::string_view value;  // empty for a flag
 };
 
 struct CommandLine {
-    std::vector<GivenOption> options;        // in the order given
+    bool help = false;                       // --help or -h
+    bool version = false;                    // --version
+    std::vector<GivenOption> options;        // every option, in the order given
     std::vector<std::string_view> operands;  // in the order given
 };
 

@@ -391,8 +391,11 @@ try {
     const ticks = script.reduce((n, line) => n + (line.startsWith('tick ') ? Number(line.slice(5)) : 0), 0);
     const recording = join(out, 'battle.kolvane');
     const ending = join(out, 'battle-end.png');
-    writeFileSync(recording, ['clock 1000000000', 'seed 188', 'size 740x580', ...script, `shot ${ending}`, ''].join('\n'));
-    const run = spawnSync(options.native, [recording], { encoding: 'utf8' });
+    const lines = ['clock 1000000000', 'seed 188', 'size 740x580', ...script];
+    writeFileSync(recording, [...lines, ''].join('\n'));
+    // The runner's last frame from a script of the same lines (a recording holds no shot).
+    writeFileSync(join(out, 'battle-end.script'), [...lines, 'shot battle-end.png', ''].join('\n'));
+    const run = spawnSync(options.native, ['--out', out, join(out, 'battle-end.script')], { encoding: 'utf8' });
     check(run.status === 0, `kolvane-sim exits ${run.status}: ${run.stderr}`);
     await Promise.all([page.waitForNavigation(), page.setInputFiles('#watch-file', recording)]);
     await page.waitForFunction(started, null, { timeout: 10000, polling: 50 });

@@ -197,9 +197,14 @@ public:
         }
     }
 
+    // The keys held now are let go: the viewer's while watching (the
+    // recording's own held keys stay the recording's), else the game's.
     void lostFocus() {
-        if (kWatchPage && viewer_) viewer_->releaseAllKeys();
-        session_.releaseAllKeys();
+        if (!kWatchPage) {
+            session_.releaseAllKeys();
+        } else if (viewer_) {
+            viewer_->releaseAllKeys();
+        }
     }
 
     // The mute button, or M.

@@ -18,6 +18,7 @@ class ReplayViewer {
 public:
     static constexpr int kFastTicks = 4;
 
+    // Takes the script over: a day's recording is held once (move it in).
     explicit ReplayViewer(Script script) : script_(std::move(script)) {}
 
     // The window's keys while watching.

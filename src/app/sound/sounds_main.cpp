@@ -2,10 +2,9 @@
 // tune by ear, and optionally a scripted game as the player would hear it.
 //
 //   kolvane-sounds FOLDER [--game SCRIPT [--seed N] [--clock SECONDS]]
-#include <charconv>
+#include <array>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -21,45 +20,57 @@
 #include "app/sound/sound_bank.h"
 #include "app/sound/sounds.h"
 #include "app/sound/wav_file.h"
+#include "app/text/command_line.h"
+#include "app/version.h"
 #include "core/atomic_file.h"
 
 namespace {
 
 using namespace kolvane;
 
-constexpr const char* kUsage =
-    "usage: kolvane-sounds FOLDER [--game SCRIPT [--seed N] [--clock SECONDS]]\n";
+namespace option {
+enum : int { kGame, kSeed, kClock };
+}  // namespace option
+
+constexpr std::array<OptionSpec, 5> kOptions{{
+    {option::kGame, "--game", "SCRIPT", "also write the game SCRIPT plays, as it sounds", {}},
+    {option::kSeed, "--seed", "N", "the game's seed (default 1)", {}},
+    {option::kClock, "--clock", "SECONDS", "the game's start (default 1000000000)", {}},
+    kHelpSpec,
+    kVersionSpec,
+}};
 
 struct Options {
     std::string folder;
     std::string script;
     SessionStart start{1000000000, 1, kDefaultClient};
+    bool help = false;
+    bool version = false;
 };
 
-template <class T>
-bool number(const char* text, T& value) {
-    const char* end = text + std::strlen(text);
-    const auto r = std::from_chars(text, end, value);
-    return r.ec == std::errc{} && r.ptr == end;
-}
-
-bool parse(int argc, char** argv, Options& o) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        const bool valued = i + 1 < argc;
-        if (arg == "--game" && valued) {
-            o.script = argv[++i];
-        } else if (arg == "--seed" && valued) {
-            if (!number(argv[++i], o.start.seed)) return false;
-        } else if (arg == "--clock" && valued) {
-            if (!number(argv[++i], o.start.clockSeconds)) return false;
-        } else if (o.folder.empty() && !arg.starts_with("--")) {
-            o.folder = arg;
-        } else {
+bool parse(int argc, char** argv, Options& o, std::string& error) {
+    CommandLine line;
+    if (!parseCommandLine(argc, argv, kOptions, line, error)) return false;
+    o.help = line.help;
+    o.version = line.version;
+    for (const GivenOption& given : line.options) {
+        const std::string value(given.value);
+        if (given.id == option::kGame) o.script = value;
+        if (given.id == option::kSeed && !parseSeed(value, o.start.seed)) {
+            error = "bad --seed \"" + value + "\"";
+            return false;
+        }
+        if (given.id == option::kClock && !parseClockSeconds(value, o.start.clockSeconds)) {
+            error = "bad --clock \"" + value + "\"";
             return false;
         }
     }
-    return !o.folder.empty();
+    if (line.operands.size() != 1 && !o.help && !o.version) {
+        error = "one FOLDER expected";
+        return false;
+    }
+    if (!line.operands.empty()) o.folder = std::string(line.operands.front());
+    return true;
 }
 
 std::vector<std::int16_t> toPcm(std::span<const float> samples) {
@@ -112,9 +123,20 @@ bool writeGame(const Options& o) {
 
 int main(int argc, char** argv) {
     Options o;
-    if (!parse(argc, argv, o)) {
-        std::fputs(kUsage, stderr);
+    std::string error;
+    const std::string help = helpText(
+        "usage: kolvane-sounds FOLDER [--game SCRIPT [--seed N] [--clock SECONDS]]\n", kOptions);
+    if (!parse(argc, argv, o, error)) {
+        std::fprintf(stderr, "kolvane-sounds: %s\n%s", error.c_str(), help.c_str());
         return 2;
+    }
+    if (o.help) {
+        std::fputs(help.c_str(), stdout);
+        return 0;
+    }
+    if (o.version) {
+        std::printf("kolvane-sounds %s\n", kVersion);
+        return 0;
     }
     std::error_code ec;
     std::filesystem::create_directories(o.folder, ec);

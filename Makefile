@@ -4,8 +4,11 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR ?= OFF
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-BUILD_PACKAGES := cmake make g++ pkg-config libsdl2-dev libstb-dev libgtest-dev libgmock-dev
-TEST_PACKAGES := xvfb xdotool x11-utils imagemagick twm evilwm
+# libcurl and nlohmann-json: the leaderboard's client; cpp-httplib and OpenSSL:
+# the loopback servers its tests talk to (openssl makes their certificates).
+BUILD_PACKAGES := cmake make g++ pkg-config libsdl2-dev libstb-dev libgtest-dev libgmock-dev \
+	libcurl4-openssl-dev nlohmann-json3-dev libcpp-httplib-dev libssl-dev
+TEST_PACKAGES := xvfb xdotool x11-utils imagemagick twm evilwm openssl
 
 .PHONY: all run test build deps test-deps golden screenshots sounds clean
 
@@ -183,7 +186,8 @@ pacing: bench-build
 WINDOWS_DIR ?= build-windows
 WINE_PREFIX = $(CURDIR)/$(WINDOWS_DIR)/wine-prefix
 # g++ builds the icon tools the Windows build runs (cmake/WindowsResources.cmake).
-WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix googletest libstb-dev g++
+WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix googletest libstb-dev g++ \
+	nlohmann-json3-dev libcpp-httplib-dev
 WINDOWS_TEST_PACKAGES := wine wine64 xvfb xdotool x11-utils imagemagick
 TRACE_GAMES ?= 4
 TRACE_TICKS ?= 10000

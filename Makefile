@@ -199,7 +199,9 @@ windows:
 	@scripts/install-deps.sh $(WINDOWS_PACKAGES)
 	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
 		-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKOLVANE_WERROR=$(WERROR) \
-		-DKOLVANE_HOST_SIM=$(CURDIR)/$(BUILD_DIR)/src/app/kolvane-sim >/dev/null
+		-DKOLVANE_HOST_SIM=$(CURDIR)/$(BUILD_DIR)/src/app/kolvane-sim \
+		-DKOLVANE_HOST_FAKE_LEADERBOARD=$(CURDIR)/$(BUILD_DIR)/tests/app/network/kolvane-fake-leaderboard \
+		>/dev/null
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 	@echo "windows: $(WINDOWS_DIR)/kolvane.exe $(WINDOWS_DIR)/kolvane-sim.exe"
 
@@ -207,7 +209,7 @@ windows:
 # tests by running them); one Wine server serves the whole run.
 windows-test: windows deps $(BUILD_DIR)/CMakeCache.txt
 	@scripts/install-deps.sh $(WINDOWS_TEST_PACKAGES)
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim kolvane-fake-leaderboard
 	tests/app/win32/wine-session.sh $(WINE_PREFIX) bash -c '\
 		ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j $(JOBS) && \
 		tests/app/win32/compare_traces.sh $(CURDIR)/$(BUILD_DIR)/src/app/kolvane-sim \

@@ -16,8 +16,8 @@ namespace {
 
 // The answer's bytes, up to the cap.
 struct Sink {
-    std::string* body;
-    std::size_t cap;
+    std::string* body = nullptr;
+    std::size_t cap = 0;
     bool overflowed = false;
 };
 

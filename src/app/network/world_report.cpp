@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "app/network/server_text.h"
-#include "app/text/utc_time.h"
+#include "app/scores/score_table.h"
 
 namespace kolvane {
 
@@ -23,13 +23,9 @@ std::string worldReport(const WorldTable& table) {
     std::string text =
         "  #    Score  Level  Date (UTC)           Player                Recording\n";
     for (const WorldEntry& e : table.entries) {
-        UtcText date{};
-        std::string when(formatUtc(e.date, date));
-        when[10] = ' ';
-        when.pop_back();  // the Z: the heading says UTC
         char line[96];
         std::snprintf(line, sizeof line, "%3lld %8d  %5d  %-19s  ", static_cast<long long>(e.rank),
-                      e.score, e.level, when.c_str());
+                      e.score, e.level, reportDate(e.date).c_str());
         text += line;
         text += padded(e.player, 20) + "  " + e.recording.text() + '\n';
     }

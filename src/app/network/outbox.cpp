@@ -24,6 +24,10 @@ bool Outbox::add(std::string_view name, std::string_view recording, std::string&
         error = "\"" + std::string(name) + "\" is not a recording's name";
         return false;
     }
+    if (folder_.empty()) {
+        error = "no data folder to keep the recording in";
+        return false;
+    }
     std::error_code ec;
     std::filesystem::create_directories(folder_, ec);
     if (ec) {

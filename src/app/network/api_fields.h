@@ -66,7 +66,6 @@ inline constexpr std::size_t kMaxTicketAnswer = 4096;
 inline constexpr std::size_t kMaxSubmissionAnswer = 4096;
 inline constexpr std::size_t kMaxVerdictAnswer = std::size_t{256} << 10;
 inline constexpr std::size_t kMaxTableAnswer = std::size_t{256} << 10;
-inline constexpr std::size_t kMaxTicketLength = 512;
 inline constexpr int kMaxTableLimit = 100;
 inline constexpr std::size_t kMaxGames = 4096;  // in one verdict
 // Texts from the server are cut to this many characters when kept.

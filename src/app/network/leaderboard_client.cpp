@@ -6,6 +6,7 @@
 #include "app/network/api_fields.h"
 #include "app/network/json_fields.h"
 #include "app/network/server_text.h"
+#include "app/session/script.h"
 #include "app/text/utc_time.h"
 
 namespace kolvane {
@@ -60,13 +61,6 @@ std::optional<Json> expectObject(const HttpResponse& response, std::initializer_
 std::optional<RecordingId> idField(const Json& object, const char* name) {
     const auto text = stringField(object, name, 64);
     return text ? RecordingId::fromText(*text) : std::nullopt;
-}
-
-// A ticket's token: one word of printable ASCII, since it goes into a
-// recording's settings line as it is.
-bool isSafeToken(std::string_view token) {
-    return !token.empty() && token.size() <= api::kMaxTicketLength &&
-           std::all_of(token.begin(), token.end(), [](char c) { return c > ' ' && c < 0x7f; });
 }
 
 std::optional<VerdictStatus> statusNamed(std::string_view name) {
@@ -128,10 +122,12 @@ ServerAnswer<Ticket> LeaderboardClient::fetchTicket() {
     ServerAnswer<Ticket> answer;
     const auto document = expectObject(http_.send(request), {api::kCreated, api::kOk}, answer);
     if (!document) return answer;
-    const auto token = stringField(*document, api::kTicket, api::kMaxTicketLength);
+    const auto token = stringField(*document, api::kTicket, kMaxTicketLength);
     const auto clock =
         integerField(*document, api::kClock, 0, std::numeric_limits<std::int32_t>::max());
-    if (!token || !isSafeToken(*token) || !clock) {
+    // The token goes into the recording's "ticket" line as it is: only one
+    // that the script reader takes.
+    if (!token || !isTicket(*token) || !clock) {
         answer.error = badAnswer("no ticket and clock");
         return answer;
     }

@@ -37,7 +37,7 @@ private:
 
 // A ranked session's start: the clock the server chose and its signed token,
 // which the recording carries as a "ticket TOKEN" line. The token is checked
-// to be one word of printable ASCII, so it can't break that line.
+// with the script reader's own rule (isTicket), so it can't break that line.
 struct Ticket {
     std::string token;
     std::int32_t clockSeconds = 0;

@@ -41,9 +41,10 @@ ServerError errorOf(const HttpResponse& response) {
     return badAnswer(text);
 }
 
-// The JSON object of an answer with one of the expected statuses, or the error.
+// The JSON (an object or a list) of an answer with one of the expected
+// statuses, or the error.
 template <class T>
-std::optional<Json> expectObject(const HttpResponse& response, std::initializer_list<int> statuses,
+std::optional<Json> expectJson(const HttpResponse& response, std::initializer_list<int> statuses,
                                  ServerAnswer<T>& answer) {
     if (response.failure != HttpFailure::kNone ||
         std::find(statuses.begin(), statuses.end(), response.status) == statuses.end()) {
@@ -120,7 +121,7 @@ ServerAnswer<Ticket> LeaderboardClient::fetchTicket() {
     HttpRequest request{HttpMethod::kPost,    server_.at(api::kTicketsPath), "", "", "",
                         api::kMaxTicketAnswer};
     ServerAnswer<Ticket> answer;
-    const auto document = expectObject(http_.send(request), {api::kCreated, api::kOk}, answer);
+    const auto document = expectJson(http_.send(request), {api::kCreated, api::kOk}, answer);
     if (!document) return answer;
     const auto token = stringField(*document, api::kTicket, kMaxTicketLength);
     const auto clock =
@@ -153,7 +154,7 @@ ServerAnswer<Submission> LeaderboardClient::submit(std::string_view recording,
                         key.bearerCredential(),
                         api::kMaxSubmissionAnswer};
     const HttpResponse response = http_.send(request);
-    const auto document = expectObject(response, {api::kAccepted, api::kOk}, answer);
+    const auto document = expectJson(response, {api::kAccepted, api::kOk}, answer);
     if (!document) return answer;
     const auto id = idField(*document, api::kId);
     if (!id) {
@@ -169,7 +170,7 @@ ServerAnswer<Verdict> LeaderboardClient::fetchVerdict(const RecordingId& id) {
         HttpMethod::kGet,      server_.at(api::kRecordingsPath) + "/" + id.text(), "", "", "",
         api::kMaxVerdictAnswer};
     ServerAnswer<Verdict> answer;
-    const auto document = expectObject(http_.send(request), {api::kOk}, answer);
+    const auto document = expectJson(http_.send(request), {api::kOk}, answer);
     if (!document) return answer;
     const auto status = stringField(*document, api::kStatus, 32);
     const auto verdictStatus = status ? statusNamed(*status) : std::nullopt;
@@ -208,7 +209,7 @@ ServerAnswer<WorldTable> LeaderboardClient::fetchWorldTable(int limit, int offse
                         "",
                         api::kMaxTableAnswer};
     ServerAnswer<WorldTable> answer;
-    const auto document = expectObject(http_.send(request), {api::kOk}, answer);
+    const auto document = expectJson(http_.send(request), {api::kOk}, answer);
     if (!document) return answer;
     const Json* list = &*document;
     if (document->is_object()) {

@@ -4,8 +4,11 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR ?= OFF
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-BUILD_PACKAGES := cmake make g++ pkg-config libsdl2-dev libstb-dev libgtest-dev libgmock-dev
-TEST_PACKAGES := xvfb xdotool x11-utils imagemagick twm evilwm
+# libcurl and nlohmann-json: the leaderboard's client; cpp-httplib and OpenSSL:
+# the loopback servers its tests talk to (openssl makes their certificates).
+BUILD_PACKAGES := cmake make g++ pkg-config libsdl2-dev libstb-dev libgtest-dev libgmock-dev \
+	libcurl4-openssl-dev nlohmann-json3-dev libcpp-httplib-dev libssl-dev
+TEST_PACKAGES := xvfb xdotool x11-utils imagemagick twm evilwm openssl
 
 .PHONY: all run test build deps test-deps golden screenshots sounds clean help install uninstall
 
@@ -204,7 +207,8 @@ pacing: bench-build ## the real window's pacing under Xvfb
 WINDOWS_DIR ?= build-windows
 WINE_PREFIX = $(CURDIR)/$(WINDOWS_DIR)/wine-prefix
 # g++ builds the icon tools the Windows build runs (cmake/WindowsResources.cmake).
-WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix googletest libstb-dev g++
+WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix googletest libstb-dev g++ \
+	nlohmann-json3-dev libcpp-httplib-dev
 WINDOWS_TEST_PACKAGES := wine wine64 xvfb xdotool x11-utils imagemagick
 TRACE_GAMES ?= 4
 TRACE_TICKS ?= 10000
@@ -216,7 +220,9 @@ windows: ## cross-compile kolvane.exe and kolvane-sim.exe into WINDOWS_DIR
 	@scripts/install-deps.sh $(WINDOWS_PACKAGES)
 	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
 		-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKOLVANE_WERROR=$(WERROR) \
-		-DKOLVANE_HOST_SIM=$(CURDIR)/$(BUILD_DIR)/src/app/kolvane-sim >/dev/null
+		-DKOLVANE_HOST_SIM=$(CURDIR)/$(BUILD_DIR)/src/app/kolvane-sim \
+		-DKOLVANE_HOST_FAKE_LEADERBOARD=$(CURDIR)/$(BUILD_DIR)/tests/app/network/kolvane-fake-leaderboard \
+		>/dev/null
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 	@echo "windows: $(WINDOWS_DIR)/kolvane.exe $(WINDOWS_DIR)/kolvane-sim.exe"
 
@@ -224,7 +230,7 @@ windows: ## cross-compile kolvane.exe and kolvane-sim.exe into WINDOWS_DIR
 # tests by running them); one Wine server serves the whole run.
 windows-test: windows deps $(BUILD_DIR)/CMakeCache.txt ## the Windows tests under Wine, and the traces compared with Linux
 	@scripts/install-deps.sh $(WINDOWS_TEST_PACKAGES)
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim kolvane-fake-leaderboard
 	tests/app/win32/wine-session.sh $(WINE_PREFIX) bash -c '\
 		ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j $(JOBS) && \
 		tests/app/win32/compare_traces.sh $(CURDIR)/$(BUILD_DIR)/src/app/kolvane-sim \

@@ -15,7 +15,8 @@
 #   sound      text session
 #   front_end  text session scores replay settings storage sound
 #   sim        text session scores replay              (the runner: no files kept, no sound)
-#   sdl win32 web   every folder above but sim, and not each other
+#   template   every folder above but sim                (the plainest front end)
+#   sdl win32 web   every folder above but sim and template, and not each other
 #
 # app/version.h (made by the build) may be included anywhere in src/app.
 #
@@ -52,6 +53,7 @@ declare -A below=(
     [sound]="text session"
     [front_end]="text session scores replay settings storage sound"
     [sim]="text session scores replay"
+    [template]="text session scores replay settings storage sound front_end"
     [sdl]="text session scores replay settings storage sound front_end"
     [win32]="text session scores replay settings storage sound front_end"
     [web]="text session scores replay settings storage sound front_end"

@@ -15,6 +15,11 @@ PlayerSettings runSettings(const WindowOptions& options) {
     return PlayerSettings(kept, applyOptions(kept, options));
 }
 
+std::optional<Script> scriptToWatch(WindowLaunch& launch) {
+    if (!launch.replay) return std::nullopt;
+    return std::move(launch.replay->script);
+}
+
 }  // namespace
 
 DesktopKeeping::DesktopKeeping(WindowLaunch& launch, std::string_view frontEnd,
@@ -22,23 +27,13 @@ DesktopKeeping::DesktopKeeping(WindowLaunch& launch, std::string_view frontEnd,
     : startedAt_(startedAt),
       settings_(runSettings(launch.options)),
       settingsFile_(writer_, configFolder(), stderr),
-      store_(writer_, FolderStoreSetup{dataFolder(), stderr}) {
-    if (launch.replay) {
-        watching_.emplace(std::move(launch.replay->script));
-        return;
-    }
-    const Settings& run = settings_.current();
-    kept_.emplace(store_, KeptGamesSetup{run.record, frontEnd, startedAt, processId()});
-    playing_.emplace(&*kept_, run.showScores);
-}
+      store_(writer_, FolderStoreSetup{dataFolder(), stderr}),
+      modes_(scriptToWatch(launch), store_,
+             KeptGamesSetup{settings_.current().record, frontEnd, startedAt, processId()},
+             settings_.current().showScores) {}
 
 DesktopKeeping::~DesktopKeeping() {
     writer_.drain();
-}
-
-SessionMode& DesktopKeeping::mode() {
-    if (watching_) return *watching_;
-    return *playing_;
 }
 
 }  // namespace kolvane

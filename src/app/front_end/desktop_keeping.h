@@ -9,12 +9,10 @@
 #include <string_view>
 
 #include "app/front_end/front_end_core.h"
-#include "app/front_end/playing.h"
-#include "app/front_end/watching.h"
+#include "app/front_end/session_modes.h"
 #include "app/front_end/window_program.h"
 #include "app/storage/background_writer.h"
 #include "app/storage/folder_store.h"
-#include "app/storage/kept_games.h"
 #include "app/storage/player_settings.h"
 #include "app/storage/settings_file.h"
 
@@ -31,7 +29,7 @@ public:
     DesktopKeeping& operator=(const DesktopKeeping&) = delete;
 
     const Settings& settings() const { return settings_.current(); }
-    SessionMode& mode();
+    SessionMode& mode() { return modes_.mode(); }
     // What the core is made with.
     FrontEndSetup setup() { return FrontEndSetup{settings_, settingsFile_, startedAt_}; }
 
@@ -41,9 +39,7 @@ private:
     PlayerSettings settings_;
     SettingsFile settingsFile_;
     FolderStore store_;
-    std::optional<KeptGames> kept_;
-    std::optional<Playing> playing_;
-    std::optional<Watching> watching_;
+    SessionModes modes_;
 };
 
 }  // namespace kolvane

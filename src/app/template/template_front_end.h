@@ -14,10 +14,8 @@
 #include <optional>
 
 #include "app/front_end/front_end_core.h"
-#include "app/front_end/playing.h"
-#include "app/front_end/watching.h"
+#include "app/front_end/session_modes.h"
 #include "app/session/script.h"
-#include "app/storage/kept_games.h"
 #include "app/storage/player_settings.h"
 #include "app/template/memory_store.h"
 #include "app/template/template_window.h"
@@ -40,17 +38,13 @@ public:
     TemplateWindow& window() { return window_; }
     MemoryStore& store() { return store_; }
     // The session's keeping, while playing (null while watching).
-    const KeptGames* kept() const { return kept_ ? &*kept_ : nullptr; }
+    const KeptGames* kept() const { return modes_.kept(); }
 
 private:
-    static SessionMode& modeOf(std::optional<Playing>& playing, std::optional<Watching>& watching);
-
     TemplateWindow window_;
     MemoryStore store_;
     PlayerSettings settings_;
-    std::optional<KeptGames> kept_;
-    std::optional<Playing> playing_;
-    std::optional<Watching> watching_;
+    SessionModes modes_;
     FrontEndCore core_;
 };
 

@@ -11,6 +11,8 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include "app/front_end/front_end_core.h"
 #include "app/front_end/front_end_window.h"
@@ -99,19 +101,41 @@ private:
     kolvane::web::RgbaFrame rgba_;
 };
 
+// What the page that plays keeps: the store, the session's keeping, playing.
+struct PlayParts {
+    PlayParts(std::optional<kolvane::Recording>& /*watched*/, const kolvane::Settings& settings)
+        : kept(store, kolvane::KeptGamesSetup{settings.record, "web page", kolvane_time_seconds(),
+                                              static_cast<std::uint64_t>(kolvane_instance())}),
+          playing(&kept, settings.showScores) {}
+    kolvane::SessionMode& mode() { return playing; }
+    void prune(const char* names) const { store.prune(names); }
+
+    kolvane::web::PageStore store;
+    kolvane::KeptGames kept;
+    kolvane::Playing playing;
+};
+
+// What the page that watches has: the recording's viewer.
+struct WatchParts {
+    WatchParts(std::optional<kolvane::Recording>& watched, const kolvane::Settings& /*settings*/)
+        : watching(std::move(watched->script)) {}
+    kolvane::SessionMode& mode() { return watching; }
+    void prune(const char* /*names*/) const {}
+
+    kolvane::Watching watching;
+};
+
+// Each program has only its own parts, which keeps each wasm small.
+using Parts = std::conditional_t<kWatchPage, WatchParts, PlayParts>;
+
 // The page's program: its window, stores and mode, the core between them.
 class WebGame {
 public:
+    // watched: the recording to watch (the watch page), else nothing.
     explicit WebGame(std::optional<kolvane::Recording> watched)
         : settings_(pageSettings()),
-          kept_(keptGames(store_, settings_.current())),
-          playing_(kept_ ? std::optional<kolvane::Playing>(std::in_place, &*kept_,
-                                                           settings_.current().showScores)
-                         : std::nullopt),
-          watching_(
-              watched ? std::optional<kolvane::Watching>(std::in_place, std::move(watched->script))
-                      : std::nullopt),
-          core_(window_, mode(),
+          parts_(watched, settings_.current()),
+          core_(window_, parts_.mode(),
                 kolvane::FrontEndSetup{settings_, settingsStore_, kolvane_time_seconds()}) {}
     WebGame(const WebGame&) = delete;
     WebGame& operator=(const WebGame&) = delete;
@@ -161,7 +185,11 @@ public:
 
     // A key of the touch pad.
     void touchKey(int key, bool down) {
-        down ? static_cast<void>(core_.keyDown(KeyEvent{key, false})) : core_.keyUp(key);
+        if (down) {
+            core_.keyDown(KeyEvent{key, false});
+        } else {
+            core_.keyUp(key);
+        }
     }
     void padState(int slot, const kolvane::PadState& pad) { core_.padState(slot, pad); }
     void lostFocus() { core_.focusLost(); }
@@ -169,9 +197,7 @@ public:
     void chooseScaleMode(kolvane::ScaleMode mode) { core_.setScaleMode(mode); }
     kolvane::ScaleMode scaleMode() const { return core_.settings().scaleMode; }
     void keepNow() { core_.keepNow(); }
-    void pruneRecordings(const char* names) {
-        if (kept_) store_.prune(names);
-    }
+    void pruneRecordings(const char* names) { parts_.prune(names); }
 
     float* soundBlock(int frames) {
         kolvane::sound::GameSound* sound = core_.sound();
@@ -189,26 +215,11 @@ private:
         const kolvane::Settings kept = kolvane::web::loadPageSettings();
         return kolvane::PlayerSettings(kept, kept);
     }
-    static std::optional<kolvane::KeptGames> keptGames(kolvane::GameStore& store,
-                                                       const kolvane::Settings& settings) {
-        if (kWatchPage) return std::nullopt;
-        return std::optional<kolvane::KeptGames>(
-            std::in_place, store,
-            kolvane::KeptGamesSetup{settings.record, "web page", kolvane_time_seconds(),
-                                    static_cast<std::uint64_t>(kolvane_instance())});
-    }
-    kolvane::SessionMode& mode() {
-        if (watching_) return *watching_;
-        return *playing_;
-    }
 
     PageWindow window_;
-    kolvane::web::PageStore store_;
     kolvane::web::PageSettings settingsStore_;
     kolvane::PlayerSettings settings_;
-    std::optional<kolvane::KeptGames> kept_;
-    std::optional<kolvane::Playing> playing_;
-    std::optional<kolvane::Watching> watching_;
+    Parts parts_;
     kolvane::FrontEndCore core_;
     std::array<float, kMaxSoundFrames> soundBlock_{};
     std::optional<kolvane::TickPacer> pacer_;

@@ -13,16 +13,12 @@
 #include "app/session/script_player.h"
 #include "app/template/template_front_end.h"
 #include "game/game_world.h"
+#include "support/parsed_script.h"
 
 namespace kolvane {
 namespace {
 
-Script parsed(const std::string& text) {
-    Script script;
-    std::string error;
-    EXPECT_TRUE(parseScript(text, "test", script, error)) << error;
-    return script;
-}
+using testing::parsed;
 
 bool sameFrame(const gfx::Surface& a, const gfx::Surface& b) {
     return a.width() == b.width() && a.height() == b.height() &&

@@ -95,6 +95,13 @@ void seedTable(const fs::path& folder, const std::vector<ScoreEntry>& games) {
         << error;
 }
 
+// Takes the table's lock, as another instance would.
+void holdTheLock(const fs::path& folder, FileLock& lock) {
+    fs::create_directories(folder);
+    std::string error;
+    ASSERT_TRUE(lock.acquire((folder / kScoreLockName).string(), 0, error)) << error;
+}
+
 TEST(FolderStore, RecordingAndTableNameEachOther) {
     const fs::path folder = scratchDir() / "data";
     std::FILE* errors = std::tmpfile();
@@ -200,10 +207,8 @@ TEST(FolderStore, AGameWhoseRecordingCantBeWrittenIsKeptWithoutIt) {
 // the game waits in waiting-scores/ and goes in at the next start.
 TEST(FolderStore, AScoreThatCantGetTheLockLandsAfterARestart) {
     const fs::path folder = scratchDir() / "data";
-    fs::create_directories(folder);
     FileLock other;
-    std::string error;
-    ASSERT_TRUE(other.acquire((folder / kScoreLockName).string(), 0, error)) << error;
+    holdTheLock(folder, other);
     std::FILE* errors = std::tmpfile();
     ScoreEntry game;
     {
@@ -233,10 +238,8 @@ TEST(FolderStore, AScoreThatCantGetTheLockLandsAfterARestart) {
 // recording already holds the game.
 TEST(FolderStore, TheRecordingHoldsTheGameBeforeTheTableNamesIt) {
     const fs::path folder = scratchDir() / "data";
-    fs::create_directories(folder);
     FileLock other;
-    std::string error;
-    ASSERT_TRUE(other.acquire((folder / kScoreLockName).string(), 0, error)) << error;
+    holdTheLock(folder, other);
     std::FILE* errors = std::tmpfile();
     KeptSession s(folder, errors, 1, 60000);
     s.loseGames(1);

@@ -62,7 +62,7 @@ std::optional<kolvane::Recording> recordingToWatch() {
     kolvane::web::removeItem(Storage::kSession, kWatchNameItem);
     kolvane::Recording recording;
     std::string error;
-    if (!kolvane::readRecording(*text, name, recording, error)) {
+    if (!kolvane::readRecording(*text, name, kolvane::kReplayLimits, recording, error)) {
         const std::string problem = "Not a Kolvane recording: " + error;
         kolvane_log(problem.c_str());
         kolvane_show_problem(problem.c_str());

@@ -385,14 +385,14 @@ try {
   });
 
   // A recording of these lines in the output folder, and the runner's last
-  // frame of it.
+  // frame of it, from a script of the same lines (a recording holds no shot).
   const recordingAndRunnerEnd = (name, lines) => {
     const recording = join(out, `${name}.kolvane`);
-    const ending = join(out, `${name}-end.png`);
-    writeFileSync(recording, [...lines, `shot ${ending}`, ''].join('\n'));
-    const run = spawnSync(options.native, [recording], { encoding: 'utf8' });
+    writeFileSync(recording, [...lines, ''].join('\n'));
+    writeFileSync(join(out, `${name}-end.script`), [...lines, `shot ${name}-end.png`, ''].join('\n'));
+    const run = spawnSync(options.native, ['--out', out, join(out, `${name}-end.script`)], { encoding: 'utf8' });
     check(run.status === 0, `kolvane-sim exits ${run.status}: ${run.stderr}`);
-    return { recording, native: readPng(ending) };
+    return { recording, native: readPng(join(out, `${name}-end.png`)) };
   };
   const watchFile = async (recording) => {
     await Promise.all([page.waitForNavigation(), page.setInputFiles('#watch-file', recording)]);

@@ -10,12 +10,11 @@ SessionStart Playing::sessionStart(std::int64_t wallClockSeconds) const {
 }
 
 void Playing::attach(Session& session) {
-    if (kept_ != nullptr) kept_->attach(session);
+    kept_.attach(session);
 }
 
 void Playing::afterFirstFrame() {
-    if (kept_ == nullptr) return;
-    kept_->open();
+    kept_.open();
     refreshTable();
 }
 
@@ -50,30 +49,27 @@ int Playing::tick(Session& session) {
     session.tick();
     session.paint();
     // Kept after the paint, never inside the tick.
-    if (kept_ != nullptr) {
-        kept_->afterTick(session);
-        refreshTable();
-    }
+    kept_.afterTick(session);
+    refreshTable();
     return 1;
 }
 
 const gfx::Surface& Playing::shown(const Session& session) {
-    return overlay_.compose(session.frame(),
-                            kept_ != nullptr && showScores_ && !session.world().game.running);
+    return overlay_.compose(session.frame(), showScores_ && !session.world().game.running);
 }
 
 void Playing::finish(const Session& session) {
-    if (kept_ != nullptr) kept_->finish(session);
+    kept_.finish(session);
 }
 
 void Playing::keepNow(const Session& session) {
-    if (kept_ != nullptr) kept_->keepNow(session);
+    kept_.keepNow(session);
 }
 
 void Playing::refreshTable() {
-    if (kept_->tableChanges() == tableShown_) return;
-    tableShown_ = kept_->tableChanges();
-    overlay_.setTable(kept_->table());
+    if (kept_.tableChanges() == tableShown_) return;
+    tableShown_ = kept_.tableChanges();
+    overlay_.setTable(kept_.table());
 }
 
 }  // namespace kolvane

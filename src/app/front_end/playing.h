@@ -10,9 +10,8 @@ namespace kolvane {
 
 class Playing final : public SessionMode {
 public:
-    // kept: null for a front end that keeps nothing. showScores: the table
-    // over the title screen.
-    Playing(KeptGames* kept, bool showScores) : kept_(kept), showScores_(showScores) {}
+    // showScores: the table over the title screen.
+    Playing(KeptGames& kept, bool showScores) : kept_(kept), showScores_(showScores) {}
 
     SessionStart sessionStart(std::int64_t wallClockSeconds) const override;
     void attach(Session& session) override;
@@ -31,7 +30,7 @@ public:
 private:
     void refreshTable();
 
-    KeptGames* kept_;
+    KeptGames& kept_;
     bool showScores_;
     ScoreOverlay overlay_;
     int tableShown_ = 0;

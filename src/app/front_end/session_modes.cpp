@@ -11,7 +11,7 @@ SessionModes::SessionModes(std::optional<Script> watch, GameStore& store,
         return;
     }
     kept_.emplace(store, keeping);
-    playing_.emplace(&*kept_, showScores);
+    playing_.emplace(*kept_, showScores);
 }
 
 SessionMode& SessionModes::mode() {

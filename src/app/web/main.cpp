@@ -106,7 +106,7 @@ struct PlayParts {
     PlayParts(std::optional<kolvane::Recording>& /*watched*/, const kolvane::Settings& settings)
         : kept(store, kolvane::KeptGamesSetup{settings.record, "web page", kolvane_time_seconds(),
                                               static_cast<std::uint64_t>(kolvane_instance())}),
-          playing(&kept, settings.showScores) {}
+          playing(kept, settings.showScores) {}
     kolvane::SessionMode& mode() { return playing; }
     void prune(const char* names) const { store.prune(names); }
 

@@ -217,10 +217,9 @@ void FolderStore::makeRoom(const TableRead& read) {
     std::vector<std::string> alsoKept = recordingNamesIn(setAsideTableText(setup_.folder));
     for (const ScoreEntry& game : waitingScores(setup_.folder)) alsoKept.push_back(game.recording);
     for (const ScoreEntry& game : waiting_) alsoKept.push_back(game.recording);
-    for (const std::string& name :
-         recordingsToPrune(std::move(listed), own_, read.table, alsoKept)) {
-        fs::remove(folder / name, ec);
-    }
+    const std::vector<std::string> doomed =
+        recordingsToPrune(std::move(listed), own_, read.table, alsoKept);
+    for (const std::string& name : doomed) fs::remove(folder / name, ec);
 }
 
 void FolderStore::publish() {

@@ -45,9 +45,10 @@ kept="$WORK/(data|config)"
 writes="^(fsync|fdatasync|rename|renameat|renameat2)\(|^(write|pwrite64|writev)\([0-9]+<$kept|^(openat|open|creat)\(.*\"$kept[^\"]*\".*O_(WRONLY|RDWR|CREAT)|^(unlink|unlinkat|mkdir|mkdirat)\(.*\"$kept"
 main_writes=$(grep -cE "$writes" "$main")
 others=$(for f in "$WORK"/trace.*; do [[ $f != "$main" ]] && cat "$f"; done)
-writer_renames=$(grep -cE "^rename.*\"$kept" <<<"$others")
 echo "main thread ($(basename "$main")): $main_writes writes, renames or syncs of kept files"
-echo "other threads: $writer_renames renames into the data and config folders"
+echo "other threads: $(grep -cE "^rename.*\"$kept" <<<"$others") renames into the data and config" \
+    "folders, $(grep -cE '^(fsync|fdatasync)\(' <<<"$others") syncs," \
+    "$(grep -cE "^(write|pwrite64|writev)\([0-9]+<$kept" <<<"$others") writes to kept files"
 echo "threads traced: $(ls "$WORK"/trace.* | wc -l)"
 if ((main_writes > 0)); then
     grep -E "$writes" "$main" | head -n 20

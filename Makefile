@@ -5,7 +5,7 @@ WERROR ?= OFF
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 BUILD_PACKAGES := cmake make g++ pkg-config libsdl2-dev libstb-dev libgtest-dev libgmock-dev
-TEST_PACKAGES := xvfb xdotool x11-utils imagemagick twm evilwm
+TEST_PACKAGES := xvfb xdotool x11-utils imagemagick twm evilwm strace
 
 .PHONY: all run test build deps test-deps golden screenshots sounds clean
 

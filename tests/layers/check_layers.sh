@@ -12,11 +12,13 @@
 #   replay     text session scores
 #   settings   text
 #   storage    text session scores replay settings
+#   network    text session scores replay settings storage   (the leaderboard's client)
 #   sound      text session
-#   front_end  text session scores replay settings storage sound
+#   front_end  text session scores replay settings storage network sound
 #   sim        text session scores replay              (the runner: no files kept, no sound)
-#   template   every folder above but sim                (the plainest front end)
+#   template   every folder above but sim and network    (the plainest front end)
 #   sdl win32 web   every folder above but sim and template, and not each other
+#                   (sim never reaches the network)
 #
 # app/version.h (made by the build) may be included anywhere in src/app.
 #
@@ -50,13 +52,14 @@ declare -A below=(
     [replay]="text session scores"
     [settings]="text"
     [storage]="text session scores replay settings"
+    [network]="text session scores replay settings storage"
     [sound]="text session"
-    [front_end]="text session scores replay settings storage sound"
+    [front_end]="text session scores replay settings storage network sound"
     [sim]="text session scores replay"
     [template]="text session scores replay settings storage sound front_end"
-    [sdl]="text session scores replay settings storage sound front_end"
-    [win32]="text session scores replay settings storage sound front_end"
-    [web]="text session scores replay settings storage sound front_end"
+    [sdl]="text session scores replay settings storage network sound front_end"
+    [win32]="text session scores replay settings storage network sound front_end"
+    [web]="text session scores replay settings storage network sound front_end"
 )
 for folder in "$src"/app/*/; do
     name=$(basename "$folder")

@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # the loopback servers its tests talk to (openssl makes their certificates).
 BUILD_PACKAGES := cmake make g++ pkg-config libsdl2-dev libstb-dev libgtest-dev libgmock-dev \
 	libcurl4-openssl-dev nlohmann-json3-dev libcpp-httplib-dev libssl-dev
-TEST_PACKAGES := xvfb xdotool x11-utils imagemagick twm evilwm openssl
+TEST_PACKAGES := xvfb xdotool x11-utils imagemagick twm evilwm openssl strace
 
 .PHONY: all run test build deps test-deps golden screenshots sounds clean help install uninstall
 

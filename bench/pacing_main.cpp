@@ -6,21 +6,22 @@
 #include <cstdio>
 #include <string>
 
+#include "app/front_end/window_program.h"
 #include "app/sdl/window_game.h"
 #include "app/settings/window_options.h"
 #include "bench/pacing_log.h"
 
 int main(int argc, char* argv[]) {
     kolvane::bench::PacingLog log(argc > 1 ? argv[1] : "kolvane-pacing.log");
-    kolvane::WindowOptions options;
+    kolvane::WindowLaunch launch;
     std::string error;
     // The options after the log file, as if they were kolvane's own.
-    if (argc > 2 && !kolvane::parseWindowOptions(argc - 1, argv + 1, options, error)) {
+    if (argc > 2 && !kolvane::parseWindowOptions(argc - 1, argv + 1, launch.options, error)) {
         std::fprintf(stderr, "kolvane-pacing: %s\n", error.c_str());
         return 2;
     }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
-    const int code = kolvane::sdl::runWindowGame(options, &log);
+    const int code = kolvane::sdl::runWindowGame(launch, &log);
     log.end();
     SDL_Quit();
     return code;

@@ -16,8 +16,9 @@
 #   sound      text session
 #   front_end  text session scores replay settings storage network sound
 #   sim        text session scores replay              (the runner: no files kept, no sound)
-#   sdl win32 web   every folder above but sim, and not each other (sim never
-#                   reaches the network)
+#   template   every folder above but sim and network    (the plainest front end)
+#   sdl win32 web   every folder above but sim and template, and not each other
+#                   (sim never reaches the network)
 #
 # app/version.h (made by the build) may be included anywhere in src/app.
 #
@@ -55,6 +56,7 @@ declare -A below=(
     [sound]="text session"
     [front_end]="text session scores replay settings storage network sound"
     [sim]="text session scores replay"
+    [template]="text session scores replay settings storage sound front_end"
     [sdl]="text session scores replay settings storage network sound front_end"
     [win32]="text session scores replay settings storage network sound front_end"
     [web]="text session scores replay settings storage network sound front_end"

@@ -44,6 +44,7 @@ bool isRecordingFileName(std::string_view name) {
 }
 
 std::vector<std::string> recordingsToDelete(std::vector<std::string> names, const ScoreTable& table,
+                                            std::span<const std::string> alsoKept,
                                             std::size_t keepRecent) {
     // An insertion sort: a few dozen names, and much less code than std::sort
     // in the web page, whose size counts.
@@ -57,9 +58,35 @@ std::vector<std::string> recordingsToDelete(std::vector<std::string> names, cons
         const bool inTable =
             std::any_of(table.entries.begin(), table.entries.end(),
                         [&](const ScoreEntry& e) { return e.recording == names[i]; });
-        if (!inTable) doomed.push_back(names[i]);
+        const bool kept = std::find(alsoKept.begin(), alsoKept.end(), names[i]) != alsoKept.end();
+        if (!inTable && !kept) doomed.push_back(names[i]);
     }
     return doomed;
+}
+
+std::vector<std::string> recordingsToPrune(std::vector<std::string> listed, std::string_view own,
+                                           const ScoreTable& table,
+                                           std::span<const std::string> alsoKept) {
+    std::erase_if(listed, [own](const std::string& name) {
+        return name == own || !isRecordingFileName(name);
+    });
+    if (listed.size() <= kKeptRecentRecordings) return {};
+    return recordingsToDelete(std::move(listed), table, alsoKept);
+}
+
+std::vector<std::string> recordingNamesIn(std::string_view text) {
+    std::vector<std::string> names;
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    std::size_t at = 0;
+    while (at < text.size()) {
+        while (at < text.size() && isSpace(text[at])) ++at;
+        std::size_t end = at;
+        while (end < text.size() && !isSpace(text[end])) ++end;
+        const std::string_view word = text.substr(at, end - at);
+        if (isRecordingFileName(word)) names.emplace_back(word);
+        at = end;
+    }
+    return names;
 }
 
 }  // namespace kolvane

@@ -3,6 +3,7 @@
 // a top-ten game, and the newest few; the rest make room.
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,8 +24,22 @@ std::string recordingFileName(std::int64_t startedAt, std::uint64_t instance);
 bool isRecordingFileName(std::string_view name);
 
 // Of the recordings named (in any order), those to delete: every one except
-// the ones a game of the table refers to and the keepRecent newest. Sorted.
+// the ones a game of the table refers to, those named in `alsoKept`, and the
+// keepRecent newest. Sorted.
 std::vector<std::string> recordingsToDelete(std::vector<std::string> names, const ScoreTable& table,
+                                            std::span<const std::string> alsoKept = {},
                                             std::size_t keepRecent = kKeptRecentRecordings);
+
+// Of the files listed in a store's recordings (any names, any order), those to
+// delete to make room: never `own` (the session's) nor a file not named as a
+// recording, and nothing while there are no more than the recent ones to keep.
+std::vector<std::string> recordingsToPrune(std::vector<std::string> listed, std::string_view own,
+                                           const ScoreTable& table,
+                                           std::span<const std::string> alsoKept = {});
+
+// The recording names among the words of a text (a high-score table set aside
+// because it could not be read, games waiting for the table): the recordings
+// a store keeps whatever the table says.
+std::vector<std::string> recordingNamesIn(std::string_view text);
 
 }  // namespace kolvane

@@ -3,8 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/front_end/gamepad_keys.h"
-#include "app/session/session.h"
+#include "app/front_end/front_end_core.h"
 #include "app/storage/text_file.h"
 
 namespace kolvane::sdl {
@@ -99,42 +98,36 @@ void Gamepads::add(int deviceIndex) {
     }
 }
 
-void Gamepads::remove(SDL_JoystickID id, Session& session) {
+void Gamepads::remove(SDL_JoystickID id, FrontEndCore& core) {
     for (std::size_t slot = 0; slot < pads_.size(); ++slot) {
         SDL_GameController*& pad = pads_[slot];
         if (pad == nullptr || SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad)) != id) {
             continue;
         }
         // What the pad held is let go.
-        PadKeyEvents events;
-        keys_.update(static_cast<int>(slot), PadState{}, padContextOf(session.world()), events);
-        sendPadKeys(events, session);
+        core.padState(static_cast<int>(slot), PadState{});
         SDL_GameControllerClose(pad);
         pad = nullptr;
     }
 }
 
-bool Gamepads::handleEvent(const SDL_Event& event, Session& session) {
+bool Gamepads::handleEvent(const SDL_Event& event, FrontEndCore& core) {
     if (!started_) return false;
     switch (event.type) {
         case SDL_CONTROLLERDEVICEADDED:
             add(event.cdevice.which);
             return true;
         case SDL_CONTROLLERDEVICEREMOVED:
-            remove(event.cdevice.which, session);
+            remove(event.cdevice.which, core);
             return true;
         default:
             return false;
     }
 }
 
-void Gamepads::poll(Session& session) {
+void Gamepads::poll(FrontEndCore& core) {
     for (std::size_t slot = 0; slot < pads_.size(); ++slot) {
-        if (pads_[slot] == nullptr) continue;
-        PadKeyEvents events;
-        keys_.update(static_cast<int>(slot), stateOf(pads_[slot]), padContextOf(session.world()),
-                     events);
-        sendPadKeys(events, session);
+        if (pads_[slot] != nullptr) core.padState(static_cast<int>(slot), stateOf(pads_[slot]));
     }
 }
 

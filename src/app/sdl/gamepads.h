@@ -1,9 +1,9 @@
 #pragma once
 // Gamepads in the SDL window, through SDL's game controller API: its built-in
 // mappings, plus gamecontrollerdb.txt in the config folder when there is one.
-// Pads come and go while the game runs; each tick every pad is read and what
-// it does goes to the session as key events (gamepad_keys.h). With no pad
-// nothing changes.
+// Pads come and go while the game runs; each tick every pad is read and its
+// state goes to the front-end core, which turns it into the game's keys
+// (gamepad_keys.h). With no pad nothing changes.
 #include <SDL.h>
 
 #include <array>
@@ -12,7 +12,7 @@
 #include "app/front_end/gamepad_keys.h"
 
 namespace kolvane {
-class Session;
+class FrontEndCore;
 }
 
 namespace kolvane::sdl {
@@ -32,19 +32,18 @@ public:
     // mappings.
     void open(const std::filesystem::path& configFolder, std::FILE* errors);
     // A pad plugged in or pulled out; false for any other event.
-    bool handleEvent(const SDL_Event& event, Session& session);
-    // Reads every pad and gives the session the key events they make.
-    void poll(Session& session);
+    bool handleEvent(const SDL_Event& event, FrontEndCore& core);
+    // Reads every pad and hands its state to the core.
+    void poll(FrontEndCore& core);
 
     int count() const;
 
 private:
     void add(int deviceIndex);
-    void remove(SDL_JoystickID id, Session& session);
+    void remove(SDL_JoystickID id, FrontEndCore& core);
 
     bool started_ = false;
     std::array<SDL_GameController*, GamepadKeys::kMaxPads> pads_{};
-    GamepadKeys keys_;
 };
 
 }  // namespace kolvane::sdl

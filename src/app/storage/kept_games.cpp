@@ -1,125 +1,84 @@
 #include "app/storage/kept_games.h"
 
-#include <system_error>
+#include <utility>
 #include <vector>
 
 #include "app/replay/recording_names.h"
 #include "app/session/tick_and_field.h"
-#include "app/storage/score_entry.h"
-#include "app/storage/score_file.h"
 #include "app/version.h"
-#include "core/atomic_file.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace kolvane {
 
-namespace fs = std::filesystem;
-
-std::uint64_t processId() {
-#ifdef _WIN32
-    return ::GetCurrentProcessId();
-#else
-    return static_cast<std::uint64_t>(::getpid());
-#endif
+ScoreEntry scoreEntryOf(const FinishedGame& game, const SessionStart& start,
+                        std::string_view recording) {
+    ScoreEntry entry;
+    entry.score = game.result.score;
+    entry.level = game.result.level;
+    entry.date = start.clockSeconds + game.result.endTick * kTickMilliseconds / 1000;
+    entry.durationSeconds = static_cast<std::int32_t>((game.result.endTick - game.startTick) *
+                                                      kTickMilliseconds / 1000);
+    entry.recording = recording.empty() ? std::string(kNoRecording) : std::string(recording);
+    entry.endTick = game.result.endTick;
+    return entry;
 }
 
-KeptGames::KeptGames(const KeptGamesSetup& setup)
-    : setup_(setup), recorder_(kVersion, setup.frontEnd, setup.startedAt) {
-    if (setup_.folder.empty()) {
-        complain("there is no data folder");
-        return;
-    }
-    if (setup_.record) {
-        recordingName_ = recordingFileName(setup_.startedAt, setup_.instance);
-        recordingPath_ = setup_.folder / kRecordingsFolderName / recordingName_;
-    }
-    table_ = loadScoreTable(setup_.folder, setup_.errors);
-    deleteOldRecordings();
-}
+KeptGames::KeptGames(GameStore& store, const KeptGamesSetup& setup)
+    : store_(store),
+      recorder_(kVersion, setup.frontEnd, setup.startedAt),
+      recordingName_(setup.record ? recordingFileName(setup.startedAt, setup.instance)
+                                  : std::string()),
+      startedAt_(setup.startedAt) {}
 
 void KeptGames::attach(Session& session) {
     session.addListener(recorder_);
 }
 
+void KeptGames::open() {
+    store_.open(recordingName_);
+    takeTable();
+}
+
 void KeptGames::afterTick(const Session& session) {
     const auto& finished = recorder_.finishedGames();
     const bool gameOver = gamesKept_ < finished.size();
-    // The recording first, so that the table never names a game it lacks.
-    if (gameOver || session.ticksDone() - writtenAtTick_ >= kRecordingWriteTicks) {
-        writeRecording(session);
+    // The recording first: the store puts a game in the table only once a
+    // recording that holds it is kept.
+    if (gameOver || session.ticksDone() - keptAtTick_ >= kRecordingWriteTicks) {
+        keepRecording(session);
     }
-    for (; gamesKept_ < finished.size(); ++gamesKept_) {
-        const ScoreEntry entry =
-            scoreEntryOf(finished[gamesKept_], session.startedFrom(), recordingName_);
-        int rank = 0;
-        std::string error;
-        if (!addScore(setup_.folder, entry, table_, rank, setup_.errors, error)) complain(error);
-        if (rank > 0) ++tableChanges_;
+    if (gameOver) {
+        std::vector<ScoreEntry> games;
+        for (; gamesKept_ < finished.size(); ++gamesKept_) {
+            games.push_back(
+                scoreEntryOf(finished[gamesKept_], session.startedFrom(), recordingName_));
+        }
+        store_.keepGames(std::move(games));
     }
+    takeTable();
+}
+
+void KeptGames::keepNow(const Session& session) {
+    keepRecording(session);
 }
 
 void KeptGames::finish(const Session& session) {
     afterTick(session);
-    writeRecording(session);
-    deleteOldRecordings();
+    keepRecording(session);
+    store_.finish();
+    takeTable();
 }
 
-bool KeptGames::writeRecording(const Session& session) {
-    writtenAtTick_ = session.ticksDone();
-    if (recordingPath_.empty()) return true;
-    std::error_code ec;
-    fs::create_directories(recordingPath_.parent_path(), ec);
-    if (ec) {
-        complain("cannot make \"" + recordingPath_.parent_path().string() + "\": " + ec.message());
-        return false;
-    }
-    Recorder::TickLine pending{};
-    AtomicFile file;
-    std::string error;
-    if (!file.open(recordingPath_.string(), error) || !file.write(recorder_.text()) ||
-        !file.write(recorder_.pendingTicks(pending)) || !file.commit(error)) {
-        if (error.empty()) file.commit(error);  // a failed write: commit says why
-        complain("cannot write the recording " + error);
-        return false;
-    }
-    return true;
+void KeptGames::keepRecording(const Session& session) {
+    keptAtTick_ = session.ticksDone();
+    if (recordingName_.empty()) return;
+    Recorder::TickLine buffer{};
+    store_.keepRecording(RecordingSnapshot{recordingName_, recorder_.text(),
+                                           recorder_.pendingTicks(buffer), startedAt_,
+                                           recorder_.finishedGames()});
 }
 
-void KeptGames::deleteOldRecordings() {
-    if (setup_.folder.empty()) return;
-    const fs::path folder = setup_.folder / kRecordingsFolderName;
-    std::error_code ec;
-    std::vector<std::string> names;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name != recordingName_ && isRecordingFileName(name)) names.push_back(name);
-    }
-    // Fewer than the recent ones to keep: nothing to choose.
-    if (names.size() <= kKeptRecentRecordings) return;
-    // The table as it is now: another instance may have put its games in.
-    const ScoreTable table = loadScoreTable(setup_.folder, setup_.errors);
-    for (const std::string& name : recordingsToDelete(names, table)) {
-        fs::remove(folder / name, ec);
-    }
-}
-
-void KeptGames::complain(const std::string& reason) {
-    if (complained_) return;
-    complained_ = true;
-    const char* what = setup_.record ? "recordings and high scores" : "high scores";
-    if (setup_.folder.empty()) {
-        std::fprintf(setup_.errors, "kolvane: cannot keep %s: %s; the game goes on without them\n",
-                     what, reason.c_str());
-        return;
-    }
-    std::fprintf(setup_.errors,
-                 "kolvane: cannot keep %s in \"%s\": %s; the game goes on without them\n", what,
-                 setup_.folder.string().c_str(), reason.c_str());
+void KeptGames::takeTable() {
+    if (store_.takeTable(table_)) ++tableChanges_;
 }
 
 }  // namespace kolvane

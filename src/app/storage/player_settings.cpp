@@ -1,9 +1,5 @@
 #include "app/storage/player_settings.h"
 
-#include <utility>
-
-#include "app/storage/settings_file.h"
-
 namespace kolvane {
 
 namespace {
@@ -20,23 +16,11 @@ void keepChanges(const Settings& before, const Settings& after, Settings& kept) 
 
 }  // namespace
 
-PlayerSettings::PlayerSettings(std::filesystem::path folder, const WindowOptions& options,
-                               std::FILE* errors)
-    : folder_(std::move(folder)),
-      errors_(errors),
-      kept_(loadSettings(folder_, errors)),
-      current_(applyOptions(kept_, options)) {}
-
-void PlayerSettings::change(const Settings& updated) {
-    const Settings kept = kept_;
+bool PlayerSettings::change(const Settings& updated) {
+    const Settings before = kept_;
     keepChanges(current_, updated, kept_);
     current_ = updated;
-    if (kept_ == kept) return;
-    std::string error;
-    if (!saveSettings(folder_, kept_, error) && !complained_) {
-        complained_ = true;
-        std::fprintf(errors_, "kolvane: cannot keep the settings: %s\n", error.c_str());
-    }
+    return !(kept_ == before);
 }
 
 }  // namespace kolvane

@@ -57,4 +57,14 @@ bool saveSettings(const std::filesystem::path& folder, const Settings& settings,
                                error);
 }
 
+void SettingsFile::keep(const Settings& settings) {
+    writer_.post([this, settings] {
+        std::string error;
+        if (!saveSettings(folder_, settings, error) && !complained_) {
+            complained_ = true;
+            std::fprintf(errors_, "kolvane: cannot keep the settings: %s\n", error.c_str());
+        }
+    });
+}
+
 }  // namespace kolvane

@@ -3,8 +3,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "app/settings/settings.h"
+#include "app/storage/background_writer.h"
+#include "app/storage/settings_store.h"
 
 namespace kolvane {
 
@@ -19,5 +22,25 @@ Settings loadSettings(const std::filesystem::path& folder, std::FILE* errors);
 // reason in error.
 bool saveSettings(const std::filesystem::path& folder, const Settings& settings,
                   std::string& error);
+
+// The desktop's settings store: settings.ini written by the background
+// writer. A file that can't be written is said once on `errors`; the change
+// still holds for the run.
+class SettingsFile final : public SettingsStore {
+public:
+    SettingsFile(BackgroundWriter& writer, std::filesystem::path folder, std::FILE* errors)
+        : writer_(writer), folder_(std::move(folder)), errors_(errors) {}
+    // The writes handed over are done first.
+    ~SettingsFile() { writer_.drain(); }
+    SettingsFile(const SettingsFile&) = delete;
+    SettingsFile& operator=(const SettingsFile&) = delete;
+    void keep(const Settings& settings) override;
+
+private:
+    BackgroundWriter& writer_;
+    std::filesystem::path folder_;
+    std::FILE* errors_;
+    bool complained_ = false;  // the writer's
+};
 
 }  // namespace kolvane

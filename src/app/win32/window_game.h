@@ -2,12 +2,13 @@
 // The game in a Win32 window: one window procedure runs it all on one
 // thread. A 15 ms window timer ticks the world and paints the frame right
 // away; a paint message only shows the last finished frame, scaled to the
-// client area.
+// client area. The window turns its messages into the front-end core's calls
+// and puts frames and sound on the screen and speaker; the core decides the
+// rest.
 #include <windows.h>
 
 namespace kolvane {
-struct Recording;
-struct WindowOptions;
+struct WindowLaunch;
 }  // namespace kolvane
 
 namespace kolvane::win32 {
@@ -15,7 +16,6 @@ namespace kolvane::win32 {
 // Runs the game until it quits; returns the exit code (0, or 1 when no window
 // could be made). With a recording to replay, the window shows it being
 // watched instead, until Escape or the close box.
-int runWindowGame(const WindowOptions& options, HINSTANCE instance, int showCommand,
-                  Recording* replay);
+int runWindowGame(WindowLaunch& launch, HINSTANCE instance, int showCommand);
 
 }  // namespace kolvane::win32

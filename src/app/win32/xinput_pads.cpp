@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "app/front_end/gamepad_keys.h"
+#include "app/front_end/front_end_core.h"
 
 namespace kolvane::win32 {
 
@@ -55,7 +55,7 @@ XInputPads::~XInputPads() {
     if (library_ != nullptr) FreeLibrary(library_);
 }
 
-void XInputPads::poll(Session& session) {
+void XInputPads::poll(FrontEndCore& core) {
     if (getState_ == nullptr) return;
     for (int slot = 0; slot < kSlots; ++slot) {
         const auto i = static_cast<std::size_t>(slot);
@@ -66,10 +66,7 @@ void XInputPads::poll(Session& session) {
         if (!there && !connected_[i]) continue;
         connected_[i] = there;
         // A pad pulled out is a pad with nothing pressed: what it held is let go.
-        PadKeyEvents events;
-        keys_.update(slot, there ? padStateOf(state.Gamepad) : PadState{},
-                     padContextOf(session.world()), events);
-        sendPadKeys(events, session);
+        core.padState(slot, there ? padStateOf(state.Gamepad) : PadState{});
     }
 }
 

@@ -13,7 +13,7 @@
 #include "app/front_end/gamepad_keys.h"
 
 namespace kolvane {
-class Session;
+class FrontEndCore;
 }
 
 namespace kolvane::win32 {
@@ -33,8 +33,8 @@ public:
     XInputPads(const XInputPads&) = delete;
     XInputPads& operator=(const XInputPads&) = delete;
 
-    // Reads every pad and gives the session the key events they make.
-    void poll(Session& session);
+    // Reads every pad and hands its state to the core.
+    void poll(FrontEndCore& core);
 
 private:
     using GetState = DWORD(WINAPI*)(DWORD, XINPUT_STATE*);
@@ -43,7 +43,6 @@ private:
     GetState getState_ = nullptr;
     std::array<bool, kSlots> connected_{};
     std::array<int, kSlots> askAgainIn_{};
-    GamepadKeys keys_;
 };
 
 }  // namespace kolvane::win32

@@ -10,16 +10,12 @@
 
 #include "app/session/script_player.h"
 #include "game/game_world.h"
+#include "support/parsed_script.h"
 
 namespace kolvane {
 namespace {
 
-Script parsed(const std::string& text) {
-    Script script;
-    std::string error;
-    EXPECT_TRUE(parseScript(text, "test", script, error)) << error;
-    return script;
-}
+using testing::parsed;
 
 TEST(ReplayViewer, PlaysAtTheWindowsPaceUnderItsOwnKeys) {
     const Script script = parsed(

@@ -1,5 +1,5 @@
 // Gamepads in the SDL window: SDL's virtual pads, plugged in while the game
-// runs, drive a real session.
+// runs, drive a real game through the front-end core.
 #include "app/sdl/gamepads.h"
 
 #include <SDL.h>
@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "app/session/session.h"
+#include "app/template/template_front_end.h"
 #include "game/game_world.h"
 #include "support/scratch.h"
 
@@ -23,12 +23,11 @@ protected:
         ASSERT_EQ(SDL_Init(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
         errors_ = std::tmpfile();
         ASSERT_NE(errors_, nullptr);
-        world_ = std::make_unique<GameWorld>();
-        session_.emplace(*world_, SessionStart{});
-        session_->start();
+        front_.emplace(TemplateLaunch{});
+        front_->core().start();
     }
     void TearDown() override {
-        session_.reset();
+        front_.reset();
         if (errors_ != nullptr) std::fclose(errors_);
         SDL_Quit();
     }
@@ -36,22 +35,20 @@ protected:
     // A pad plugged in now: SDL's events, then a tick's reading of the pads.
     void settle(Gamepads& pads) {
         SDL_Event event;
-        while (SDL_PollEvent(&event) != 0) pads.handleEvent(event, *session_);
-        pads.poll(*session_);
+        while (SDL_PollEvent(&event) != 0) pads.handleEvent(event, front_->core());
+        pads.poll(front_->core());
     }
     // One tick of the window's loop: the pads read, then the tick.
     void tick(Gamepads& pads, int count = 1) {
         for (int i = 0; i < count; ++i) {
             settle(pads);
-            session_->tick();
-            session_->paint();
+            front_->core().tick();
         }
     }
-    const GameState& game() const { return session_->world().game; }
+    const GameState& game() { return front_->core().session().world().game; }
 
     std::FILE* errors_ = nullptr;
-    std::unique_ptr<GameWorld> world_;
-    std::optional<Session> session_;
+    std::optional<TemplateFrontEnd> front_;
 };
 
 // A pad SDL knows as a game controller (its own mapping for virtual pads).
@@ -86,7 +83,7 @@ TEST_F(GamepadsTest, AVirtualPadStartsAGameThrustsFiresAndPauses) {
 
     press(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
     tick(pads, 10);
-    const Vec2 velocity = session_->world().ship.getVelocity();
+    const Vec2 velocity = front_->core().session().world().ship.getVelocity();
     EXPECT_LT(velocity.y, -0.5f) << "held up thrusts (heading up)";
     press(SDL_CONTROLLER_BUTTON_DPAD_UP, false);
 
@@ -108,10 +105,11 @@ TEST_F(GamepadsTest, AVirtualPadStartsAGameThrustsFiresAndPauses) {
 
     press(SDL_CONTROLLER_BUTTON_BACK, true);
     tick(pads);
-    EXPECT_FALSE(session_->quitRequested()) << "Back alone";
+    EXPECT_FALSE(front_->core().ended()) << "Back alone";
     press(SDL_CONTROLLER_BUTTON_START, true);
     settle(pads);
-    EXPECT_TRUE(session_->quitRequested()) << "Back with Start is Escape";
+    EXPECT_TRUE(front_->core().ended()) << "Back with Start is Escape: the program ends";
+    EXPECT_TRUE(front_->window().ended());
 
     SDL_JoystickClose(pad);
     SDL_JoystickDetachVirtual(device);

@@ -38,10 +38,9 @@ TEST(ScoreFile, AKillDuringAWriteLeavesOldOrNew) {
             // Each game better than every one before: each is a write.
             for (std::int32_t score = round * 100000;; ++score) {
                 ScoreTable table;
-                int rank = 0;
                 std::string error;
-                addScore(folder, ScoreEntry{score, 1, kStart, 9, "-", 0}, table, rank, stderr,
-                         error);
+                const ScoreEntry game{score, 1, kStart, 9, "-", 0};
+                addScores(folder, {&game, 1}, kScoreLockTimeoutMs, table, stderr, error);
             }
         }
         ::usleep(std::uniform_int_distribution<useconds_t>(1000, 30000)(random));
@@ -71,10 +70,10 @@ TEST(ScoreFile, InstancesAtOnceLoseNoUpdate) {
             bool ok = true;
             for (int g = 0; g < 5; ++g) {
                 ScoreTable table;
-                int rank = 0;
                 std::string error;
-                ok = addScore(folder, ScoreEntry{100 * g + i, 1, kStart, 9, "-", 0}, table, rank,
-                              stderr, error) &&
+                const ScoreEntry game{100 * g + i, 1, kStart, 9, "-", 0};
+                ok = addScores(folder, {&game, 1}, kScoreLockTimeoutMs, table, stderr, error) ==
+                         ScoresAdded::kAdded &&
                      ok;
             }
             ::_exit(ok ? 0 : 1);

@@ -384,32 +384,41 @@ try {
     check(run.status === 0, `kolvane-sim --verify exits ${run.status}: ${run.stdout}${run.stderr}`);
   });
 
+  // A recording of these lines in the output folder, and the runner's last
+  // frame of it, from a script of the same lines (a recording holds no shot).
+  const recordingAndRunnerEnd = (name, lines) => {
+    const recording = join(out, `${name}.kolvane`);
+    writeFileSync(recording, [...lines, ''].join('\n'));
+    writeFileSync(join(out, `${name}-end.script`), [...lines, `shot ${name}-end.png`, ''].join('\n'));
+    const run = spawnSync(options.native, ['--out', out, join(out, `${name}-end.script`)], { encoding: 'utf8' });
+    check(run.status === 0, `kolvane-sim exits ${run.status}: ${run.stderr}`);
+    return { recording, native: readPng(join(out, `${name}-end.png`)) };
+  };
+  const watchFile = async (recording) => {
+    await Promise.all([page.waitForNavigation(), page.setInputFiles('#watch-file', recording)]);
+    await page.waitForFunction(started, null, { timeout: 10000, polling: 50 });
+    check(await page.isVisible('#watching'), 'the page does not say it is watching');
+  };
+  // The page shows the runner's last frame; Escape then ends the watching.
+  const endsOnRunnersFrame = async (native) => {
+    const differ = differingPixels(await grab(page), native);
+    check(differ === 0, `${differ} pixels differ from the runner's last frame`);
+    await page.keyboard.press('Escape');
+    await page.waitForSelector('#ended', { state: 'visible', timeout: 2000 });
+    check((await page.textContent('#ended')).includes('The recording has ended'), 'watching did not end');
+  };
+
   await step('a recording made natively, watched in the page, ends on the runner\'s frame', async () => {
     // The battle of the golden frames as a recording: its settings lines first.
     const script = readFileSync(join(options.golden, 'battle.script'), 'utf8').split('\n')
       .filter((line) => !line.startsWith('#') && !line.startsWith('shot'));
     const ticks = script.reduce((n, line) => n + (line.startsWith('tick ') ? Number(line.slice(5)) : 0), 0);
-    const recording = join(out, 'battle.kolvane');
-    const ending = join(out, 'battle-end.png');
-    const lines = ['clock 1000000000', 'seed 188', 'size 740x580', ...script];
-    writeFileSync(recording, [...lines, ''].join('\n'));
-    // The runner's last frame from a script of the same lines (a recording holds no shot).
-    writeFileSync(join(out, 'battle-end.script'), [...lines, 'shot battle-end.png', ''].join('\n'));
-    const run = spawnSync(options.native, ['--out', out, join(out, 'battle-end.script')], { encoding: 'utf8' });
-    check(run.status === 0, `kolvane-sim exits ${run.status}: ${run.stderr}`);
-    await Promise.all([page.waitForNavigation(), page.setInputFiles('#watch-file', recording)]);
-    await page.waitForFunction(started, null, { timeout: 10000, polling: 50 });
-    check(await page.isVisible('#watching'), 'the page does not say it is watching');
+    const { recording, native } = recordingAndRunnerEnd('battle', ['clock 1000000000', 'seed 188', 'size 740x580', ...script]);
+    await watchFile(recording);
     await page.keyboard.down('ArrowRight');
     await play(Math.ceil(ticks / 4) * 15 + 2000);
     await page.keyboard.up('ArrowRight');
-    const frame = await grab(page);
-    const native = readPng(ending);
-    const differ = differingPixels(frame, native);
-    check(differ === 0, `${differ} pixels differ from the runner's last frame`);
-    await page.keyboard.press('Escape');
-    await page.waitForSelector('#ended', { state: 'visible', timeout: 2000 });
-    check((await page.textContent('#ended')).includes('The recording has ended'), 'watching did not end');
+    await endsOnRunnersFrame(native);
   });
 
   // The watch page losing the focus lets go of the viewer's keys only: the
@@ -417,25 +426,14 @@ try {
   await step('the watch page blurred while the recording holds keys ends on the runner\'s frame', async () => {
     await Promise.all([page.waitForNavigation(), page.click('#again')]);
     await page.waitForFunction(started, null, { timeout: 10000, polling: 50 });
-    const recording = join(out, 'held.kolvane');
-    const ending = join(out, 'held-end.png');
-    const lines = ['clock 1000000000', 'seed 1', 'size 740x580', 'tick 20', 'press S', 'down LEFT', 'down UP',
-      'tick 200', 'up UP', 'tick 100', 'up LEFT', 'tick 30'];
-    writeFileSync(recording, [...lines, `shot ${ending}`, ''].join('\n'));
-    const run = spawnSync(options.native, [recording], { encoding: 'utf8' });
-    check(run.status === 0, `kolvane-sim exits ${run.status}: ${run.stderr}`);
-    await Promise.all([page.waitForNavigation(), page.setInputFiles('#watch-file', recording)]);
-    await page.waitForFunction(started, null, { timeout: 10000, polling: 50 });
+    const { recording, native } = recordingAndRunnerEnd('held', ['clock 1000000000', 'seed 1', 'size 740x580',
+      'tick 20', 'press S', 'down LEFT', 'down UP', 'tick 200', 'up UP', 'tick 100', 'up LEFT', 'tick 30']);
+    await watchFile(recording);
     // About 100 ticks in: Left and Up are held by the recording.
     await play(1500);
     await page.evaluate(() => window.dispatchEvent(new FocusEvent('blur')));
     await play(350 * 15 + 2000);
-    const frame = await grab(page);
-    const native = readPng(ending);
-    const differ = differingPixels(frame, native);
-    check(differ === 0, `${differ} pixels differ from the runner's last frame`);
-    await page.keyboard.press('Escape');
-    await page.waitForSelector('#ended', { state: 'visible', timeout: 2000 });
+    await endsOnRunnersFrame(native);
   });
 
   await step('a file that is not a recording is refused with a message', async () => {

@@ -1,23 +1,14 @@
-#include "app/network/system_random.h"
-
-#ifdef _WIN32
-// clang-format off
-#include <windows.h>
-#include <bcrypt.h>
-// clang-format on
-#else
+// The system's random bytes on Linux: getrandom, which waits only until the
+// kernel's pool was seeded once at boot.
 #include <sys/random.h>
 
 #include <cerrno>
-#endif
+
+#include "app/network/system_random.h"
 
 namespace kolvane {
 
 bool systemRandomBytes(unsigned char* bytes, std::size_t count) {
-#ifdef _WIN32
-    return BCryptGenRandom(nullptr, bytes, static_cast<ULONG>(count),
-                           BCRYPT_USE_SYSTEM_PREFERRED_RNG) == 0;
-#else
     std::size_t done = 0;
     while (done < count) {
         const ssize_t n = ::getrandom(bytes + done, count - done, 0);
@@ -28,7 +19,6 @@ bool systemRandomBytes(unsigned char* bytes, std::size_t count) {
         done += static_cast<std::size_t>(n);
     }
     return true;
-#endif
 }
 
 }  // namespace kolvane

@@ -248,6 +248,8 @@ package-test: package ## install the package, run it, remove it (changes the sys
 # `make web`, `make serve`, `make web-test`: the game in a web page (emscripten).
 WEB_DIR ?= build-web
 WEB_PORT ?= 8000
+# The most bytes each wasm program may have.
+WASM_BUDGET := 100000
 WEB_PACKAGES := cmake make python3 emscripten libstb-dev
 WEB_TEST_PACKAGES := chromium
 # emscripten's system libraries live in a cache inside the build folder, seeded
@@ -272,6 +274,11 @@ web: web-deps ## build the web page and the node replay runner into WEB_DIR
 	$(WEB_ENV) cmake --build $(WEB_DIR) -j $(JOBS) --target kolvane-web kolvane-sim
 	@ls -l $(WEB_DIR)/index.html $(WEB_DIR)/kolvane.js $(WEB_DIR)/kolvane.wasm \
 		$(WEB_DIR)/kolvane-watch.js $(WEB_DIR)/kolvane-watch.wasm
+	@# Each program's wasm stays within its budget (docs/web.md).
+	@for f in kolvane.wasm kolvane-watch.wasm; do \
+		size=$$(stat -c %s $(WEB_DIR)/$$f); \
+		[ $$size -le $(WASM_BUDGET) ] || { echo "web: $$f is $$size bytes, over its budget of $(WASM_BUDGET)"; exit 1; }; \
+	done
 
 serve: web ## serve the web page on http://localhost:WEB_PORT/
 	@echo "Kolvane: open http://localhost:$(WEB_PORT)/ in a browser (Ctrl+C stops the server)"

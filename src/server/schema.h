@@ -1,0 +1,28 @@
+#pragma once
+// The leaderboard's tables, the same in SQLite and PostgreSQL but for their
+// types, as numbered migrations: a database records the last one it took, and
+// a server applies those after it when it opens the database.
+//
+//   players      a name (its key: the case fold) and the hash of the secret
+//                key that claimed it
+//   recordings   the exact bytes submitted, who sent them and when, the
+//                ticket's issue time, the verdict, and the queue's lease
+//   games        each verified recording's games
+//   used_tickets the nonce of every ticket a recording used
+//   best_games   each player's best ranked game: the table, ordered by the
+//                index best_games_rank (score down, then the earlier game)
+//   server_keys  the key that signs tickets
+#include <span>
+#include <string_view>
+
+namespace kolvane::server {
+
+struct Migration {
+    int version;
+    std::string_view sql;  // statements separated by ';'
+};
+
+std::span<const Migration> sqliteMigrations();
+std::span<const Migration> postgresMigrations();
+
+}  // namespace kolvane::server

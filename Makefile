@@ -4,8 +4,12 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR ?= OFF
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-BUILD_PACKAGES := cmake make g++ pkg-config libsdl2-dev libstb-dev libgtest-dev libgmock-dev
-TEST_PACKAGES := xvfb xdotool x11-utils imagemagick twm evilwm
+# The game's, then kolvane-server's (HTTP, JSON, SQLite, PostgreSQL's client,
+# OpenSSL's libcrypto, ICU for players' names).
+BUILD_PACKAGES := cmake make g++ pkg-config libsdl2-dev libstb-dev libgtest-dev libgmock-dev \
+	libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpq-dev libssl-dev libicu-dev
+# The window tests' X server and tools; the server tests' own PostgreSQL.
+TEST_PACKAGES := xvfb xdotool x11-utils imagemagick twm evilwm postgresql
 
 .PHONY: all run test build deps test-deps golden screenshots sounds clean
 
@@ -27,8 +31,9 @@ build: deps $(BUILD_DIR)/CMakeCache.txt
 run: build
 	$(BUILD_DIR)/src/app/kolvane
 
+# The server's long fault runs have a target of their own (server-faults).
 test: test-deps build
-	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -LE server-faults
 
 # Regenerates the golden frames under tests/ after a deliberate change to the picture.
 golden: build
@@ -101,7 +106,7 @@ CPPCHECK_FLAGS := --std=c++20 --language=c++ -I src --enable=warning,performance
 check: test-deps
 	$(ASAN_CONFIGURE) >/dev/null
 	cmake --build $(ASAN_DIR) -j $(JOBS)
-	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS) -LE server-faults
 
 determinism: deps $(BUILD_DIR)/CMakeCache.txt
 	@scripts/install-deps.sh $(CLANG_PACKAGES)
@@ -218,9 +223,10 @@ package: build
 package-test: package
 	tests/packaging/package_test.sh $(BUILD_DIR)/kolvane_*.deb
 
-# `make web`, `make serve`, `make web-test`: the game in a web page (emscripten).
+# `make web`, `make serve`, `make web-test`: the game in a web page (emscripten);
+# `make serve` serves it with the world leaderboard.
 WEB_DIR ?= build-web
-WEB_PORT ?= 8000
+SERVE_PORT ?= 8080
 WEB_PACKAGES := cmake make python3 emscripten libstb-dev
 WEB_TEST_PACKAGES := chromium
 # emscripten's system libraries live in a cache inside the build folder, seeded
@@ -246,9 +252,12 @@ web: web-deps
 	@ls -l $(WEB_DIR)/index.html $(WEB_DIR)/kolvane.js $(WEB_DIR)/kolvane.wasm \
 		$(WEB_DIR)/kolvane-watch.js $(WEB_DIR)/kolvane-watch.wasm
 
-serve: web
-	@echo "Kolvane: open http://localhost:$(WEB_PORT)/ in a browser (Ctrl+C stops the server)"
-	cd $(WEB_DIR) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+# The web page served by kolvane-server, the world leaderboard, with its
+# database in $$XDG_DATA_HOME/kolvane-server/ (docs/server.md).
+serve: web deps $(BUILD_DIR)/CMakeCache.txt
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-server
+	@echo "Kolvane: open http://127.0.0.1:$(SERVE_PORT)/ in a browser (Ctrl+C stops the server)"
+	$(BUILD_DIR)/src/server/kolvane-server --listen 127.0.0.1:$(SERVE_PORT) --web $(WEB_DIR)
 
 # playwright-core, exactly as package-lock.json pins it; node and npm are the
 # machine's own, or Debian's when there are none.
@@ -305,3 +314,13 @@ reproducible:
 	@scripts/install-deps.sh $(DIST_PACKAGES) $(REPRODUCIBLE_PACKAGES)
 	@scripts/install-deps.sh --no-install-recommends diffoscope-minimal
 	tests/packaging/reproducible.sh $(REPRODUCIBLE_DIR) $(JOBS)
+
+# `make server-faults`: kolvane-server's fault runs (SIGKILL of the server and
+# of a verifier-only process during 1,000 submissions, PostgreSQL stopped and
+# started, a full disk, a read-only database), each bounded in time; see
+# docs/reliability.md. `make server-bench`: its figures (docs/performance.md).
+.PHONY: server-faults server-bench
+
+server-faults: test-deps $(BUILD_DIR)/CMakeCache.txt
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-server kolvane-sim server_fault_tests
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -L server-faults

@@ -316,10 +316,10 @@ public:
                     return StoreResult{};
                 }
             }
-            if (StoreResult s = run(c, "INSERT INTO recordings (id, body, player_key, player, "
-                                       "submitted_ms, ticket_issued_ms) VALUES ($1, $2, $3, $4, $5, $6) "
+            if (StoreResult s = run(c, "INSERT INTO recordings (id, player_key, player, "
+                                       "submitted_ms, ticket_issued_ms) VALUES ($1, $2, $3, $4, $5) "
                                        "ON CONFLICT (id) DO NOTHING",
-                                    {text(rec.id), bytes(rec.body), text(rec.playerKey), text(shown),
+                                    {text(rec.id), text(rec.playerKey), text(shown),
                                      number(rec.submittedAtMs),
                                      rec.ticket ? number(rec.ticket->issuedAtMs) : null()},
                                     r);
@@ -329,6 +329,10 @@ public:
                 outcome = SubmitResult::kExists;
                 return StoreResult{};
             }
+            if (StoreResult s = run(c, "INSERT INTO recording_files (id, body) VALUES ($1, $2)",
+                                    {text(rec.id), bytes(rec.body)}, r);
+                !s.ok())
+                return s;
             if (StoreResult s = transaction.commit(); !s.ok()) return s;
             outcome = SubmitResult::kQueued;
             return StoreResult{};
@@ -369,7 +373,7 @@ public:
         body.reset();
         return withConnection([&](Connection& c) {
             Result r;
-            StoreResult s = run(c, "SELECT body FROM recordings WHERE id = $1", {text(id)}, r);
+            StoreResult s = run(c, "SELECT body FROM recording_files WHERE id = $1", {text(id)}, r);
             if (s.ok() && PQntuples(r.get()) > 0) body = unescaped(r, 0, 0);
             return s;
         });
@@ -385,18 +389,20 @@ public:
                                 "attempts = attempts + 1 WHERE id = (SELECT id FROM recordings "
                                 "WHERE status = 'queued' AND lease_until_ms < $3 "
                                 "ORDER BY submitted_ms LIMIT 1 FOR UPDATE SKIP LOCKED) "
-                                "RETURNING id, body, player, player_key, submitted_ms, "
+                                "RETURNING id, player, player_key, submitted_ms, "
                                 "ticket_issued_ms, attempts",
                                 {text(owner), number(nowMs + leaseMs), number(nowMs)}, r);
             if (!s.ok() || PQntuples(r.get()) == 0) return s;
             Job found;
             found.id = field(r, 0, 0);
-            found.body = unescaped(r, 0, 1);
-            found.player = field(r, 0, 2);
-            found.playerKey = field(r, 0, 3);
-            found.submittedAtMs = integer(r, 0, 4);
-            if (!isNull(r, 0, 5)) found.ticketIssuedAtMs = integer(r, 0, 5);
-            found.attempts = static_cast<int>(integer(r, 0, 6)) - 1;
+            found.player = field(r, 0, 1);
+            found.playerKey = field(r, 0, 2);
+            found.submittedAtMs = integer(r, 0, 3);
+            if (!isNull(r, 0, 4)) found.ticketIssuedAtMs = integer(r, 0, 4);
+            found.attempts = static_cast<int>(integer(r, 0, 5)) - 1;
+            s = run(c, "SELECT body FROM recording_files WHERE id = $1", {text(found.id)}, r);
+            if (!s.ok()) return s;
+            if (PQntuples(r.get()) > 0) found.body = unescaped(r, 0, 0);
             job = std::move(found);
             return s;
         });

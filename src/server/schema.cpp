@@ -14,9 +14,9 @@ CREATE TABLE players (
     name TEXT NOT NULL,
     key_hash TEXT NOT NULL,
     created_ms INTEGER NOT NULL);
+CREATE TABLE recording_files (id TEXT PRIMARY KEY, body BLOB NOT NULL);
 CREATE TABLE recordings (
     id TEXT PRIMARY KEY,
-    body BLOB NOT NULL,
     player_key TEXT NOT NULL,
     player TEXT NOT NULL,
     submitted_ms INTEGER NOT NULL,
@@ -60,9 +60,9 @@ CREATE TABLE players (
     name TEXT NOT NULL,
     key_hash TEXT NOT NULL,
     created_ms BIGINT NOT NULL);
+CREATE TABLE recording_files (id TEXT PRIMARY KEY, body BYTEA NOT NULL);
 CREATE TABLE recordings (
     id TEXT PRIMARY KEY,
-    body BYTEA NOT NULL,
     player_key TEXT NOT NULL,
     player TEXT NOT NULL,
     submitted_ms BIGINT NOT NULL,

@@ -5,8 +5,10 @@
 //
 //   players      a name (its key: the case fold) and the hash of the secret
 //                key that claimed it
-//   recordings   the exact bytes submitted, who sent them and when, the
-//                ticket's issue time, the verdict, and the queue's lease
+//   recordings   who sent each recording and when, its ticket's issue time,
+//                the verdict, and the queue's lease
+//   recording_files  the exact bytes submitted (apart, so that a verdict
+//                does not write them again)
 //   games        each verified recording's games
 //   used_tickets the nonce of every ticket a recording used
 //   best_games   each player's best ranked game: the table, ordered by the

@@ -185,8 +185,17 @@ std::unique_ptr<Connection> openConnection(const std::string& path, std::string&
     return std::make_unique<Connection>(db);
 }
 
+// The schema's version, without writing (0 for a new database).
+std::int64_t schemaVersion(Connection& connection) {
+    Query query(connection, "SELECT MAX(version) FROM schema_version");
+    return query.step() ? query.integer(0) : 0;
+}
+
 StoreResult migrate(Connection& connection) {
     sqlite3* db = connection.db();
+    // A database already up to date is not written to, so that a read-only
+    // one still answers what it holds.
+    if (schemaVersion(connection) == sqliteMigrations().back().version) return {};
     if (StoreResult r = execute(db, "BEGIN IMMEDIATE"); !r.ok()) return r;
     StoreResult result = execute(db, "CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
     std::int64_t version = 0;
@@ -306,9 +315,14 @@ public:
                 return {};
             }
         }
-        Query insert(*c, "INSERT INTO recordings (id, body, player_key, player, submitted_ms, "
-                         "ticket_issued_ms) VALUES (?, ?, ?, ?, ?, ?)");
-        insert.bind(r.id).bindBlob(r.body).bind(r.playerKey).bind(shown).bind(r.submittedAtMs);
+        result = Query(*c, "INSERT INTO recording_files (id, body) VALUES (?, ?)")
+                     .bind(r.id)
+                     .bindBlob(r.body)
+                     .run();
+        if (!result.ok()) return result;
+        Query insert(*c, "INSERT INTO recordings (id, player_key, player, submitted_ms, "
+                         "ticket_issued_ms) VALUES (?, ?, ?, ?, ?)");
+        insert.bind(r.id).bind(r.playerKey).bind(shown).bind(r.submittedAtMs);
         if (r.ticket) {
             insert.bind(r.ticket->issuedAtMs);
         } else {
@@ -355,7 +369,7 @@ public:
         body.reset();
         auto c = pool_.borrow();
         if (!c) return unavailable();
-        Query query(*c, "SELECT body FROM recordings WHERE id = ?");
+        Query query(*c, "SELECT body FROM recording_files WHERE id = ?");
         query.bind(id);
         if (query.step()) body = query.text(0);
         return query.result();
@@ -370,22 +384,25 @@ public:
                     "UPDATE recordings SET lease_owner = ?, lease_until_ms = ?, "
                     "attempts = attempts + 1 WHERE id = (SELECT id FROM recordings "
                     "WHERE status = 'queued' AND lease_until_ms < ? ORDER BY submitted_ms "
-                    "LIMIT 1) RETURNING id, body, player, player_key, submitted_ms, "
+                    "LIMIT 1) RETURNING id, player, player_key, submitted_ms, "
                     "ticket_issued_ms, attempts");
         query.bind(owner).bind(nowMs + leaseMs).bind(nowMs);
-        if (query.step()) {
-            Job found;
-            found.id = query.text(0);
-            found.body = query.text(1);
-            found.player = query.text(2);
-            found.playerKey = query.text(3);
-            found.submittedAtMs = query.integer(4);
-            if (!query.isNull(5)) found.ticketIssuedAtMs = query.integer(5);
-            found.attempts = static_cast<int>(query.integer(6)) - 1;
-            job = std::move(found);
-            query.step();  // finishes the statement, which commits it
-        }
-        return query.result();
+        if (!query.step()) return query.result();
+        Job found;
+        found.id = query.text(0);
+        found.player = query.text(1);
+        found.playerKey = query.text(2);
+        found.submittedAtMs = query.integer(3);
+        if (!query.isNull(4)) found.ticketIssuedAtMs = query.integer(4);
+        found.attempts = static_cast<int>(query.integer(5)) - 1;
+        query.step();  // finishes the statement, which commits it
+        if (query.failed()) return query.result();
+        Query body(*c, "SELECT body FROM recording_files WHERE id = ?");
+        body.bind(found.id);
+        if (body.step()) found.body = body.text(0);
+        if (body.failed()) return body.result();
+        job = std::move(found);
+        return {};
     }
 
     StoreResult finishJob(const JobOutcome& o, bool& done) override {

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 
 #include "server/verifier.h"
 
@@ -101,6 +102,8 @@ void VerifierPool::run(Worker& worker) {
             bool done = false;
             const StoreResult finished = store_.finishJob(outcome, done);
             if (!finished.ok()) {
+                std::fprintf(stderr, "kolvane-server: cannot record a verdict: %s\n",
+                             finished.message.c_str());
                 metrics_.job("failed", 0);
                 std::this_thread::sleep_for(kRetryPause);
                 continue;
@@ -111,6 +114,9 @@ void VerifierPool::run(Worker& worker) {
                 verdict_(outcome);
             }
             continue;
+        }
+        if (!claimed.ok()) {
+            std::fprintf(stderr, "kolvane-server: cannot take a job: %s\n", claimed.message.c_str());
         }
         std::unique_lock lock(mutex_);
         wake_.wait_for(lock, claimed.ok() ? std::chrono::milliseconds(settings_.pollMs) : kRetryPause,

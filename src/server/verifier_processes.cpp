@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace kolvane::server {
 
@@ -19,7 +21,14 @@ constexpr auto kCheckPeriod = std::chrono::milliseconds(100);
 
 VerifierProcesses::VerifierProcesses(std::string program, std::vector<std::string> arguments,
                                      int count)
-    : program_(std::move(program)), arguments_(std::move(arguments)), count_(count) {}
+    : program_(std::move(program)), arguments_(std::move(arguments)), count_(count) {
+    // The program's own path, as `ps` then shows it.
+    std::error_code ec;
+    if (program_ == "/proc/self/exe") {
+        const std::filesystem::path self = std::filesystem::read_symlink(program_, ec);
+        if (!ec) program_ = self.string();
+    }
+}
 
 VerifierProcesses::~VerifierProcesses() {
     stop();

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -152,6 +155,9 @@ Answer ApiClient::verdict(const std::string& id) {
 
 PlayedGames playGames(std::int32_t clock, const std::optional<std::string>& ticket, int games,
                       std::uint32_t seed, int width, int height, int firePeriod) {
+    // Firing only at first: then the ship rams the rocks that are left, and
+    // every game ends within seconds of play.
+    constexpr int kFiringTicks = 300;
     const auto world = std::make_unique<GameWorld>();
     const SessionStart start{clock, seed, Rect{0, 0, width, height}};
     Session session(*world, start);
@@ -176,7 +182,8 @@ PlayedGames playGames(std::int32_t clock, const std::optional<std::string>& tick
         session.keyDown(KeyEvent{vk::kLeft, false});
         const std::size_t before = recorder.finishedGames().size();
         for (int t = 0; recorder.finishedGames().size() == before && t < 100000; ++t) {
-            if (firePeriod > 0 && t % firePeriod == 0) session.keyDown(KeyEvent{vk::kSpace, false});
+            if (firePeriod > 0 && t < kFiringTicks && t % firePeriod == 0)
+                session.keyDown(KeyEvent{vk::kSpace, false});
             tick(1);
         }
         session.keyUp(vk::kUp);
@@ -238,6 +245,87 @@ void TestPostgres::stop() {
 void TestPostgres::startAgain() {
     runCommand(quoted(KOLVANE_TEST_DATA "/server/postgres.sh") + " start-again " +
                quoted((dir_ / "pg").string()));
+}
+
+}  // namespace kolvane::server::testing
+
+namespace kolvane::server::testing {
+
+ServerProcess::ServerProcess(std::vector<std::string> arguments,
+                             std::vector<std::string> environment, fs::path errors)
+    : arguments_(std::move(arguments)), environment_(std::move(environment)), errors_(std::move(errors)) {}
+
+ServerProcess::~ServerProcess() {
+    if (pid_ > 0) terminate();
+}
+
+bool ServerProcess::start() {
+    int out[2];
+    if (::pipe(out) != 0) return false;
+    std::vector<std::string> args{KOLVANE_SERVER};
+    args.insert(args.end(), arguments_.begin(), arguments_.end());
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_ = ::fork();
+    if (pid_ == 0) {
+        // A test that dies takes its servers with it.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        ::dup2(out[1], 1);
+        ::close(out[0]);
+        ::close(out[1]);
+        if (!errors_.empty()) {
+            std::FILE* e = std::fopen(errors_.c_str(), "a");
+            if (e != nullptr) ::dup2(::fileno(e), 2);
+        }
+        for (const std::string& variable : environment_) {
+            const std::size_t eq = variable.find('=');
+            if (eq == std::string::npos) {
+                ::unsetenv(variable.c_str());
+            } else {
+                ::setenv(variable.substr(0, eq).c_str(), variable.substr(eq + 1).c_str(), 1);
+            }
+        }
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(out[1]);
+    // The first line: "kolvane-server: listening on http://127.0.0.1:PORT/".
+    said_.clear();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    char c = 0;
+    while (std::chrono::steady_clock::now() < deadline) {
+        pollfd ready{out[0], POLLIN, 0};
+        if (::poll(&ready, 1, 100) <= 0) continue;
+        if (::read(out[0], &c, 1) != 1 || c == '\n') break;
+        said_ += c;
+    }
+    ::close(out[0]);
+    const std::size_t colon = said_.rfind(':');
+    port_ = colon == std::string::npos ? 0 : std::atoi(said_.c_str() + colon + 1);
+    return said_.rfind("kolvane-server: ", 0) == 0;
+}
+
+void ServerProcess::kill() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+}
+
+int ServerProcess::terminate() {
+    if (pid_ <= 0) return -1;
+    ::kill(pid_, SIGTERM);
+    int status = 0;
+    for (int i = 0; i < 200; ++i) {
+        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    kill();
+    return -1;
 }
 
 }  // namespace kolvane::server::testing

@@ -122,3 +122,36 @@ Ran runCommand(const std::string& command);
 std::string quoted(const std::string& text);
 
 }  // namespace kolvane::server::testing
+
+namespace kolvane::server::testing {
+
+// The kolvane-server program in a process of its own, with the given
+// arguments and extra environment; started() once it says where it listens.
+class ServerProcess {
+public:
+    ServerProcess(std::vector<std::string> arguments, std::vector<std::string> environment = {},
+                  fs::path errors = {});
+    ~ServerProcess();
+    ServerProcess(const ServerProcess&) = delete;
+    ServerProcess& operator=(const ServerProcess&) = delete;
+
+    // Starts it; false when it did not say it is ready within 20 s.
+    bool start();
+    // SIGKILL, and waits for it.
+    void kill();
+    // SIGTERM; its exit code (-1: it did not end within 20 s, and was killed).
+    int terminate();
+    int port() const { return port_; }
+    // What it printed on its first line.
+    const std::string& said() const { return said_; }
+
+private:
+    std::vector<std::string> arguments_;
+    std::vector<std::string> environment_;
+    fs::path errors_;
+    pid_t pid_ = -1;
+    int port_ = 0;
+    std::string said_;
+};
+
+}  // namespace kolvane::server::testing

@@ -29,11 +29,30 @@ bool checkAfterTick(const sim::Runner& runner, std::string& problem) {
 
 }  // namespace
 
+bool withinBudget(const Script& script, std::size_t textBytes, const ScriptLimits& limits,
+                  std::string& problem) {
+    std::int64_t ticks = 0;
+    std::int64_t keyEvents = 0;
+    for (const Command& c : script.commands) {
+        if (c.kind == CommandKind::kTick) ticks += c.count;
+        if (c.kind != CommandKind::kTick && c.kind != CommandKind::kShot) ++keyEvents;
+    }
+    const std::size_t bytes = script.commands.capacity() * sizeof(Command);
+    if (ticks > limits.maxTicks || keyEvents > limits.maxKeyEvents ||
+        bytes > 2 * textBytes + sizeof(Command)) {
+        problem = "over the budget: " + std::to_string(ticks) + " ticks, " +
+                  std::to_string(keyEvents) + " key events, " + std::to_string(bytes) +
+                  " bytes of commands for " + std::to_string(textBytes) + " bytes of text";
+        return false;
+    }
+    return true;
+}
+
 bool playScriptInput(const std::uint8_t* data, std::size_t size, std::string& problem) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     Script script;
     std::string error;
-    if (!parseScript(text, "fuzz", script, error)) {
+    if (!parseScript(text, "fuzz", kFuzzLimits, script, error)) {
         // A refusal must name the line and leave nothing to run.
         if (error.rfind("fuzz:", 0) != 0 || !script.commands.empty()) {
             problem = "bad refusal: " + error;
@@ -41,6 +60,7 @@ bool playScriptInput(const std::uint8_t* data, std::size_t size, std::string& pr
         }
         return true;
     }
+    if (!withinBudget(script, size, kFuzzLimits, problem)) return false;
 
     const Rect client = kClients[size % kClients.size()];
     sim::Options options;
@@ -52,15 +72,17 @@ bool playScriptInput(const std::uint8_t* data, std::size_t size, std::string& pr
     std::int64_t ticks = 0;
     bool ok = true;
     for (const Command& c : script.commands) {
-        // Past the tick budget only the key commands still run.
-        if (c.kind == CommandKind::kTick && ticks >= kMaxTicks) continue;
         runner.play(c, [&] {
             ++ticks;
             ok = checkAfterTick(runner, problem);
-            return ok && ticks < kMaxTicks;
+            return ok;
         });
         if (!ok) return false;
         if (runner.quitRequested()) break;
+    }
+    if (ticks > kFuzzLimits.maxTicks) {
+        problem = "played " + std::to_string(ticks) + " ticks, over the budget";
+        return false;
     }
     std::string line;
     sim::formatTraceLine(line, ticks, runner.world());

@@ -102,10 +102,20 @@ TEST(ScriptGenerator, TextReadsBackAsTheSameCommands) {
         Script script;
         std::string error;
         ASSERT_TRUE(parseScript(text, "generated", script, error)) << error;
-        ASSERT_EQ(script.commands.size(), generated.size());
-        for (std::size_t i = 0; i < generated.size(); ++i) {
+        // The reader makes one run of tick lines in a row.
+        std::vector<Step> runs;
+        for (const Step& s : generated) {
+            if (s.kind == CommandKind::kTick && !runs.empty() &&
+                runs.back().kind == CommandKind::kTick) {
+                runs.back().count += s.count;
+            } else {
+                runs.push_back(s);
+            }
+        }
+        ASSERT_EQ(script.commands.size(), runs.size());
+        for (std::size_t i = 0; i < runs.size(); ++i) {
             const Command& c = script.commands[i];
-            EXPECT_TRUE(same(generated[i], Step{c.kind, c.key, c.count})) << "line " << i + 1;
+            EXPECT_TRUE(same(runs[i], Step{c.kind, c.key, c.count})) << "command " << i + 1;
         }
     }
 }

@@ -22,15 +22,16 @@ std::string_view tickLine(std::int64_t count, Recorder::TickLine& buffer) {
 
 }  // namespace
 
-Recorder::Recorder(std::string_view version, std::string_view frontEnd, std::int64_t recordedAt)
-    : version_(version), frontEnd_(frontEnd), recordedAt_(recordedAt) {
+Recorder::Recorder(std::string_view version, std::string_view frontEnd, std::int64_t recordedAt,
+                   std::string_view ticket)
+    : version_(version), frontEnd_(frontEnd), recordedAt_(recordedAt), ticket_(ticket) {
     text_.reserve(kReservedBytes);
     finished_.reserve(kReservedGames);
 }
 
 void Recorder::started(const Session& session) {
-    appendRecordingHeader(text_,
-                          RecordingHeader{version_, frontEnd_, recordedAt_, session.startedFrom()});
+    appendRecordingHeader(
+        text_, RecordingHeader{version_, frontEnd_, recordedAt_, session.startedFrom(), ticket_});
 }
 
 void Recorder::keyDown(const Session& session, KeyEvent key) {

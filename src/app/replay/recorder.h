@@ -46,8 +46,10 @@ public:
     using TickLine = std::array<char, 24>;
 
     // version: the program's; frontEnd: "SDL window on Linux"; recordedAt: the
-    // wall clock's seconds since 1970 when the session started.
-    Recorder(std::string_view version, std::string_view frontEnd, std::int64_t recordedAt);
+    // wall clock's seconds since 1970 when the session started; ticket: what
+    // a leaderboard handed out for the session (isTicket), or empty.
+    Recorder(std::string_view version, std::string_view frontEnd, std::int64_t recordedAt,
+             std::string_view ticket = {});
 
     void started(const Session& session) override;
     void keyDown(const Session& session, KeyEvent key) override;
@@ -73,6 +75,7 @@ private:
     std::string version_;
     std::string frontEnd_;
     std::int64_t recordedAt_;
+    std::string ticket_;
     std::string text_;
     std::int64_t pendingTicks_ = 0;
     HeldKeys held_;

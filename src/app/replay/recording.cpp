@@ -36,6 +36,31 @@ bool take(std::string_view& text, std::string_view word) {
     return true;
 }
 
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Moves past spaces, tabs and the Unicode spaces a hand or an editor could
+// put into a comment (UTF-8: U+00A0, U+1680, U+2000 to U+200B, U+202F,
+// U+205F, U+3000, U+FEFF).
+void skipBlanks(std::string_view& text) {
+    for (;;) {
+        if (take(text, " ") || take(text, "\t") || take(text, "\xC2\xA0") ||
+            take(text, "\xE1\x9A\x80") || take(text, "\xE2\x80\xAF") ||
+            take(text, "\xE2\x81\x9F") || take(text, "\xE3\x80\x80") ||
+            take(text, "\xEF\xBB\xBF")) {
+            continue;
+        }
+        if (text.size() >= 3 && text.substr(0, 2) == "\xE2\x80" &&
+            static_cast<unsigned char>(text[2]) >= 0x80 &&
+            static_cast<unsigned char>(text[2]) <= 0x8B) {
+            text.remove_prefix(3);
+            continue;
+        }
+        return;
+    }
+}
+
 }  // namespace
 
 void appendRecordingHeader(std::string& out, const RecordingHeader& header) {
@@ -56,6 +81,11 @@ void appendRecordingHeader(std::string& out, const RecordingHeader& header) {
     out += 'x';
     appendNumber(out, header.start.client.bottom - header.start.client.top);
     out += '\n';
+    if (!header.ticket.empty()) {
+        out += "ticket ";
+        out += header.ticket;
+        out += '\n';
+    }
 }
 
 void appendGameLine(std::string& out, const GameResult& game) {
@@ -71,8 +101,24 @@ void appendGameLine(std::string& out, const GameResult& game) {
 }
 
 bool isGameLine(std::string_view line) {
-    return line.size() > kGamePrefix.size() && line.substr(0, kGamePrefix.size()) == kGamePrefix &&
-           line[kGamePrefix.size()] >= '0' && line[kGamePrefix.size()] <= '9';
+    skipBlanks(line);
+    if (!take(line, "#")) return false;
+    skipBlanks(line);
+    constexpr std::string_view kGame = "game";
+    if (line.size() < kGame.size()) return false;
+    for (std::size_t i = 0; i < kGame.size(); ++i) {
+        if ((line[i] | 0x20) != kGame[i]) return false;  // any case
+    }
+    return line.size() == kGame.size() || !isLetter(line[kGame.size()]);
+}
+
+bool hasRecordingHeader(std::string_view text) {
+    take(text, "\xEF\xBB\xBF");
+    std::string_view line = takeLine(text);
+    // "# Kolvane VERSION recording: ..."
+    if (!take(line, "# Kolvane ")) return false;
+    const auto space = line.find(' ');
+    return space != std::string_view::npos && line.substr(space).starts_with(" recording: ");
 }
 
 std::optional<GameResult> parseGameLine(std::string_view line) {
@@ -85,29 +131,32 @@ std::optional<GameResult> parseGameLine(std::string_view line) {
     return game;
 }
 
-bool readRecording(std::string_view text, std::string_view name, Recording& recording,
-                   std::string& error) {
+bool readRecording(std::string_view text, std::string_view name, const ScriptLimits& limits,
+                   Recording& recording, std::string& error) {
     recording = Recording{};
-    if (!parseScript(text, name, recording.script, error)) return false;
-    const ScriptSettings& settings = recording.script.settings;
-    if (!settings.clock || !settings.seed || !settings.size) {
-        error = std::string(name) + ": not a recording (it lacks its clock, seed and size lines)";
+    if (!parseScript(text, name, limits, recording.script, error)) return false;
+    const auto refuse = [&](const std::string& what) {
+        error = std::string(name) + what;
         recording = Recording{};
         return false;
+    };
+    const ScriptSettings& settings = recording.script.settings;
+    if (!settings.clock || !settings.seed || !settings.size) {
+        return refuse(": not a recording (it lacks its clock, seed and size lines)");
+    }
+    if (!recording.script.shots.empty()) {
+        return refuse(":" + std::to_string(recording.script.shots.front().line) + ": " +
+                      std::string(kShotInRecording));
     }
     // The script is text with short lines now; only the game lines are left.
     int lineNumber = 0;
     while (!text.empty()) {
         std::string_view line = takeLine(text);
         ++lineNumber;
-        if (lineNumber == 1 && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
+        if (lineNumber == 1) take(line, "\xEF\xBB\xBF");
         if (!isGameLine(line)) continue;
         const std::optional<GameResult> game = parseGameLine(line);
-        if (!game) {
-            error = std::string(name) + ":" + std::to_string(lineNumber) + ": bad game line";
-            recording = Recording{};
-            return false;
-        }
+        if (!game) return refuse(":" + std::to_string(lineNumber) + ": bad game line");
         recording.games.push_back(*game);
     }
     return true;

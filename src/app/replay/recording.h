@@ -36,19 +36,31 @@ struct RecordingHeader {
     std::string_view frontEnd;    // "SDL window on Linux"
     std::int64_t recordedAt = 0;  // seconds since 1970, UTC
     SessionStart start;
+    std::string_view ticket;  // a leaderboard's ticket (isTicket), or empty for none
 };
 
-// Appends the opening comment and settings lines.
+// Appends the opening comment and settings lines (`ticket TOKEN` after
+// `size` when there is one).
 void appendRecordingHeader(std::string& out, const RecordingHeader& header);
 
 // Appends "# game N: score S, level L, ended at tick T" and a newline; it
 // allocates only when out has no room left.
 void appendGameLine(std::string& out, const GameResult& game);
 
-// A line that starts with "# game " and a digit is a game line: its result,
-// or nothing when it is not exactly in the form appendGameLine writes.
+// A comment line whose first word is "game" in any case, after any blanks
+// (spaces, tabs, the Unicode spaces such as U+00A0) before and after the
+// '#', followed by anything but a letter, is a game line: its result, or
+// nothing when it is not exactly in the form appendGameLine writes.
 bool isGameLine(std::string_view line);
 std::optional<GameResult> parseGameLine(std::string_view line);
+
+// Why a recording with a `shot` line is refused.
+inline constexpr std::string_view kShotInRecording =
+    "shot: a recording writes no file (a recording holds no shot)";
+
+// Whether the text opens with the first line appendRecordingHeader writes
+// ("# Kolvane VERSION recording: ..."), after a byte-order mark.
+bool hasRecordingHeader(std::string_view text);
 
 // A recording read back: the script it replays and the results it claims.
 struct Recording {
@@ -56,11 +68,12 @@ struct Recording {
     std::vector<GameResult> games;
 };
 
-// Reads a recording: the script as parseScript reads it, which must name its
-// clock, seed and size, and every game line. A game line not in the exact form
-// is a mistake, reported like the script's own ("NAME:LINE: bad game line").
-// False with error set on the first mistake.
-bool readRecording(std::string_view text, std::string_view name, Recording& recording,
-                   std::string& error);
+// Reads a recording: the script as parseScript reads it within the limits,
+// which must name its clock, seed and size and hold no `shot`, and every game
+// line. A game line not in the exact form is a mistake, reported like the
+// script's own ("NAME:LINE: bad game line"). False with error set on the
+// first mistake.
+bool readRecording(std::string_view text, std::string_view name, const ScriptLimits& limits,
+                   Recording& recording, std::string& error);
 
 }  // namespace kolvane

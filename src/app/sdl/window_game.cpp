@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "app/front_end/pointer.h"
 #include "app/front_end/reserved_keys.h"
@@ -134,7 +135,7 @@ double nowMs(SteadyClock::time_point epoch) {
 
 }  // namespace
 
-int runWindowGame(const WindowOptions& options, LoopProbe* probeOrNull, const Recording* replay) {
+int runWindowGame(const WindowOptions& options, LoopProbe* probeOrNull, Recording* replay) {
     NoProbe noProbe;
     LoopProbe& probe = probeOrNull != nullptr ? *probeOrNull : static_cast<LoopProbe&>(noProbe);
 
@@ -165,7 +166,7 @@ int runWindowGame(const WindowOptions& options, LoopProbe* probeOrNull, const Re
     std::optional<KeptGames> kept;
     ScoreOverlay overlay;
     if (replay != nullptr) {
-        viewer.emplace(replay->script);
+        viewer.emplace(std::move(replay->script));  // one copy of a long recording
         controls.viewer = &*viewer;
     } else {
         const std::string frontEnd = std::string("SDL window on ") + SDL_GetPlatform();

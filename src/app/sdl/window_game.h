@@ -12,8 +12,8 @@ class LoopProbe;
 
 // Runs the game until it quits; returns the exit code (0, or 1 when no window
 // could be opened). `probe` may be null. With a recording to replay, the
-// window shows it being watched instead, until Escape or the close box.
-int runWindowGame(const WindowOptions& options, LoopProbe* probe,
-                  const Recording* replay = nullptr);
+// window shows it being watched instead, until Escape or the close box (its
+// script is moved into the viewer: a long recording is held once).
+int runWindowGame(const WindowOptions& options, LoopProbe* probe, Recording* replay = nullptr);
 
 }  // namespace kolvane::sdl

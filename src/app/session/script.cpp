@@ -1,8 +1,10 @@
 #include "app/session/script.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstddef>
+#include <limits>
 
 #include "app/text/text_line.h"
 #include "core/keys.h"
@@ -85,9 +87,10 @@ constexpr std::array<CommandName, 6> kCommands{{
     {"shot", CommandKind::kShot},
 }};
 
-// Checks one line's words; on a mistake returns its description.
+// Checks one line's words; on a mistake returns its description. A shot's
+// file name goes to `file`.
 std::optional<std::string> parseCommand(const std::array<std::string_view, kMaxWords>& words,
-                                        int count, Command& command) {
+                                        int count, Command& command, std::string_view& file) {
     const CommandName* known = nullptr;
     for (const CommandName& s : kCommands) {
         if (sameIgnoringCase(words[0], s.name)) known = &s;
@@ -123,12 +126,16 @@ std::optional<std::string> parseCommand(const std::array<std::string_view, kMaxW
     }
     if (count > 2) return name + ": too many arguments (expected one)";
     if (known->kind == CommandKind::kShot) {
-        command.file = std::string(words[1]);
+        if (!isPlainPngName(words[1])) {
+            return name + ": bad file name \"" + std::string(words[1]) +
+                   "\" (expected a plain name ending in .png, without a folder)";
+        }
+        file = words[1];
         return std::nullopt;
     }
     const std::optional<int> key = parseKey(words[1]);
     if (!key) return name + ": bad key \"" + std::string(words[1]) + "\"";
-    command.key = *key;
+    command.key = static_cast<std::uint8_t>(*key);
     return std::nullopt;
 }
 
@@ -139,17 +146,18 @@ bool parseWhole(std::string_view text, T& value) {
     return ec == std::errc{} && end == text.data() + text.size();
 }
 
-enum class SettingKind : std::uint8_t { kClock, kSeed, kSize };
+enum class SettingKind : std::uint8_t { kClock, kSeed, kSize, kTicket };
 
 struct SettingName {
     std::string_view name;
     SettingKind kind;
 };
 
-constexpr std::array<SettingName, 3> kSettings{{
+constexpr std::array<SettingName, 4> kSettings{{
     {"clock", SettingKind::kClock},
     {"seed", SettingKind::kSeed},
     {"size", SettingKind::kSize},
+    {"ticket", SettingKind::kTicket},
 }};
 
 const SettingName* findSetting(std::string_view word) {
@@ -194,11 +202,58 @@ std::optional<std::string> parseSetting(const SettingName& setting,
             settings.size = size;
             break;
         }
+        case SettingKind::kTicket:
+            if (settings.ticket) return twice();
+            if (!isTicket(value)) return bad("1 to 200 of A-Z a-z 0-9 . _ -");
+            settings.ticket = std::string(value);
+            break;
     }
     return std::nullopt;
 }
 
+bool isTicketCharacter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+           c == '_' || c == '-';
+}
+
+// Names Windows gives to devices, with any extension: "NUL.png" is no file.
+bool isDeviceName(std::string_view stem) {
+    constexpr std::array<std::string_view, 4> kDevices{"CON", "PRN", "AUX", "NUL"};
+    for (const std::string_view device : kDevices) {
+        if (sameIgnoringCase(stem, device)) return true;
+    }
+    const bool numbered = stem.size() == 4 && stem[3] >= '0' && stem[3] <= '9';
+    return numbered && (sameIgnoringCase(stem.substr(0, 3), "COM") ||
+                        sameIgnoringCase(stem.substr(0, 3), "LPT"));
+}
+
+// The most ticks one merged run holds.
+constexpr std::int32_t kLongestRun = std::numeric_limits<std::int32_t>::max();
+
+// The most bytes of a shot's file name (most file systems take 255).
+constexpr std::size_t kMaxShotName = 255;
+
 }  // namespace
+
+bool isPlainPngName(std::string_view name) {
+    constexpr std::string_view kPng = ".png";
+    if (name.size() <= kPng.size() || name.size() > kMaxShotName || name[0] == '.' ||
+        name.substr(name.size() - kPng.size()) != kPng) {
+        return false;
+    }
+    // No folder, no drive, nothing a Windows name can't hold.
+    if (name.find_first_of("/\\:*?\"<>|") != std::string_view::npos) return false;
+    if (name.find("..") != std::string_view::npos) return false;
+    return !isDeviceName(name.substr(0, name.find('.')));
+}
+
+bool isTicket(std::string_view token) {
+    if (token.empty() || token.size() > kMaxTicketLength) return false;
+    for (const char c : token) {
+        if (!isTicketCharacter(c)) return false;
+    }
+    return true;
+}
 
 bool parseClockSeconds(std::string_view text, std::int32_t& seconds) {
     return parseWhole(text, seconds);
@@ -251,20 +306,34 @@ std::optional<int> parseKey(std::string_view word) {
 }
 
 bool parseScript(std::string_view text, std::string_view name, Script& script, std::string& error) {
+    return parseScript(text, name, kReplayLimits, script, error);
+}
+
+bool parseScript(std::string_view text, std::string_view name, const ScriptLimits& limits,
+                 Script& script, std::string& error) {
     script = Script{};
+    if (text.size() > limits.maxBytes) {
+        error = std::string(name) + ": script too large (more than " +
+                std::to_string(limits.maxBytes) + " bytes)";
+        return false;
+    }
+    // Every command line has at least five bytes ("tick\n", "up 1\n") and
+    // tick runs merge, so this bounds the commands; the pages reserved and
+    // never reached cost no memory.
+    const auto mostCommands = static_cast<std::size_t>(
+        std::min<std::int64_t>(static_cast<std::int64_t>(text.size() / 5 + 1),
+                               2 * limits.maxKeyEvents + static_cast<std::int64_t>(kMaxShots) + 1));
+    script.commands.reserve(mostCommands);
     // A byte-order mark some editors put first is not part of the first line.
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
         text.remove_prefix(kByteOrderMark.size());
     }
+    std::int64_t ticks = 0;
+    std::int64_t keyEvents = 0;
     int lineNumber = 0;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // CR LF line ends
-        pos = end + 1;
+    while (!text.empty()) {
+        const std::string_view line = takeLine(text);
         ++lineNumber;
 
         const auto fail = [&](const std::string& what) {
@@ -286,12 +355,38 @@ bool parseScript(std::string_view text, std::string_view name, Script& script, s
             continue;
         }
         Command command;
-        command.line = lineNumber;
+        std::string_view file;
         // A count above kMaxWords is reported as too many arguments.
-        if (const std::optional<std::string> what = parseCommand(words, count, command)) {
+        if (const std::optional<std::string> what = parseCommand(words, count, command, file)) {
             return fail(*what);
         }
-        script.commands.push_back(std::move(command));
+        switch (command.kind) {
+            case CommandKind::kTick:
+                ticks += command.count;
+                if (ticks > limits.maxTicks) {
+                    return fail("more than " + std::to_string(limits.maxTicks) + " ticks in all");
+                }
+                if (!script.commands.empty() && script.commands.back().kind == CommandKind::kTick &&
+                    script.commands.back().count <= kLongestRun - command.count) {
+                    script.commands.back().count += command.count;
+                    continue;
+                }
+                break;
+            case CommandKind::kShot:
+                if (script.shots.size() == kMaxShots) {
+                    return fail("more than " + std::to_string(kMaxShots) + " shots");
+                }
+                command.count = static_cast<std::int32_t>(script.shots.size());
+                script.shots.push_back(Shot{lineNumber, std::string(file)});
+                break;
+            default:
+                if (++keyEvents > limits.maxKeyEvents) {
+                    return fail("more than " + std::to_string(limits.maxKeyEvents) +
+                                " key events in all");
+                }
+                break;
+        }
+        script.commands.push_back(command);
     }
     return true;
 }

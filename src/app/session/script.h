@@ -13,20 +13,28 @@ namespace kolvane {
 
 enum class CommandKind : std::uint8_t { kTick, kDown, kRepeat, kUp, kPress, kShot };
 
+// One command, eight bytes: a recording of a day's play holds millions.
+// Consecutive tick lines are read as one run, so a script holds at most two
+// commands a key event.
 struct Command {
     CommandKind kind = CommandKind::kTick;
-    int line = 0;            // 1-based line in the script
-    std::int32_t count = 1;  // tick: how many
-    int key = 0;             // down, repeat, up, press: the virtual-key code
-    std::string file;        // shot: the PNG to write
+    std::uint8_t key = 0;    // down, repeat, up, press: the virtual-key code
+    std::int32_t count = 1;  // tick: how many; shot: its place in Script::shots
+};
+
+// A `shot FILE` line: a plain file name ending in .png, written into the
+// runner's output folder.
+struct Shot {
+    int line = 0;  // 1-based line in the script
+    std::string file;
 };
 
 // Commands made in code rather than read from a line.
 inline Command tickCommand(std::int32_t count = 1) {
-    return Command{CommandKind::kTick, 0, count, 0, {}};
+    return Command{CommandKind::kTick, 0, count};
 }
 inline Command keyCommand(CommandKind kind, int key) {
-    return Command{kind, 0, 1, key, {}};
+    return Command{kind, static_cast<std::uint8_t>(key), 1};
 }
 
 // What a run starts from, when the script says so on its leading settings
@@ -42,12 +50,42 @@ struct ScriptSettings {
     std::optional<std::int32_t> clock;
     std::optional<std::uint32_t> seed;
     std::optional<ClientSize> size;
+    // `ticket TOKEN`: what a leaderboard server handed out for this session.
+    // Not part of the game's start: a run ignores it.
+    std::optional<std::string> ticket;
 };
 
 struct Script {
     ScriptSettings settings;
     std::vector<Command> commands;
+    std::vector<Shot> shots;
 };
+
+// What a script may cost, checked while it is read, before any tick runs: its
+// size in bytes, its ticks in all, its key events (down, repeat, up, press)
+// in all. Within them the whole script is held in about eight bytes a key
+// event and replays in a time bounded by maxTicks.
+struct ScriptLimits {
+    std::size_t maxBytes;
+    std::int64_t maxTicks;
+    std::int64_t maxKeyEvents;
+};
+
+// The ticks of 24 hours of play, at 15 ms a tick.
+inline constexpr std::int64_t kTicksPerDay = std::int64_t{24} * 60 * 60 * 1000 / 15;
+
+// What kolvane-sim and the windows' --replay take: 8 MiB, 24 hours of play,
+// a million key events (a day of play with a key every 86 ms; steady play
+// records about 5 MB and 400,000 key events a day). Within them verification
+// needs under 100 MB, the frame of a 4096 x 4096 field (64 MB) included:
+// docs/reliability.md.
+inline constexpr ScriptLimits kReplayLimits{std::size_t{8} << 20, kTicksPerDay, 1000000};
+
+// The most `shot` lines a script may have.
+inline constexpr std::size_t kMaxShots = 10000;
+
+// The longest ticket a settings line takes.
+inline constexpr std::size_t kMaxTicketLength = 200;
 
 // The largest side of a client area, in pixels.
 inline constexpr std::int32_t kMaxClientSide = 4096;
@@ -59,17 +97,28 @@ inline constexpr std::int32_t kMaxTickCount = 1000000;
 inline constexpr std::size_t kMaxLineLength = 1024;
 
 // The largest script read, in bytes.
-inline constexpr std::size_t kMaxScriptSize = std::size_t{32} << 20;
+inline constexpr std::size_t kMaxScriptSize = kReplayLimits.maxBytes;
 
 // The name error messages give a script read from standard input.
 inline constexpr std::string_view kStdinName = "<stdin>";
 
 // Parses the whole text: UTF-8 lines (LF or CR LF ends, a leading byte-order
 // mark skipped) without control characters other than tabs. Settings lines
-// come before the first command, each at most once. On a mistake
-// returns false with error set to "NAME:LINE: what is wrong" (the first
-// mistake only) and no commands.
+// come before the first command, each at most once. A text beyond the
+// limits is refused as soon as the line that passes them is read. On a
+// mistake returns false with error set to "NAME:LINE: what is wrong" (or
+// "NAME: script too large ..."; the first mistake only) and no commands.
+bool parseScript(std::string_view text, std::string_view name, const ScriptLimits& limits,
+                 Script& script, std::string& error);
+// The same within kReplayLimits.
 bool parseScript(std::string_view text, std::string_view name, Script& script, std::string& error);
+
+// What a `shot` line takes: a plain file name (no folder, no "..", no
+// character Windows forbids, no device name such as NUL) ending in ".png".
+bool isPlainPngName(std::string_view name);
+
+// 1 to kMaxTicketLength characters of A-Z a-z 0-9 . _ -
+bool isTicket(std::string_view token);
 
 // SPACE, X, S, P, ESCAPE, LEFT, RIGHT, UP, DOWN, A-Z, 0-9 (any case) or 0xNN.
 std::optional<int> parseKey(std::string_view word);

@@ -24,12 +24,15 @@ namespace kolvane::sim {
 
 namespace {
 
-// Reads at most kMaxScriptSize bytes and one more, to tell a script that is
+// What kolvane-sim reads, in every mode.
+constexpr const ScriptLimits& kLimits = kReplayLimits;
+
+// Reads at most kLimits.maxBytes bytes and one more, to tell a script that is
 // too large. Returns false with error set when the stream fails.
 bool readAll(std::FILE* file, std::string& text) {
     text.clear();
     char buffer[1 << 16];
-    while (text.size() <= kMaxScriptSize) {
+    while (text.size() <= kLimits.maxBytes) {
         const std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
         text.append(buffer, n);
         if (n < sizeof buffer) break;
@@ -45,7 +48,7 @@ int readScriptText(const std::string& path, std::istream& in, std::string& text,
     if (path == "-") {
         text.clear();
         char buffer[1 << 16];
-        while (text.size() <= kMaxScriptSize && in.read(buffer, sizeof buffer).gcount() > 0) {
+        while (text.size() <= kLimits.maxBytes && in.read(buffer, sizeof buffer).gcount() > 0) {
             text.append(buffer, static_cast<std::size_t>(in.gcount()));
         }
         if (in.bad()) {
@@ -71,19 +74,25 @@ int readScriptText(const std::string& path, std::istream& in, std::string& text,
             return kExitFileError;
         }
     }
-    if (text.size() > kMaxScriptSize) {
+    if (text.size() > kLimits.maxBytes) {
         const std::string name = path == "-" ? std::string(kStdinName) : path;
         error =
-            name + ": script too large (more than " + std::to_string(kMaxScriptSize) + " bytes)";
+            name + ": script too large (more than " + std::to_string(kLimits.maxBytes) + " bytes)";
         return kExitUsageError;
     }
     return kExitOk;
 }
 
+// A shot's file name in the output folder.
+std::string shotPath(const Options& options, const Shot& shot) {
+    if (options.outDir.empty()) return shot.file;
+    return (std::filesystem::path(options.outDir) / shot.file).string();
+}
+
 }  // namespace
 
 bool parseOptions(int argc, const char* const* argv, Options& options, std::string& error) {
-    bool seen[5] = {};  // --trace, --clock, --seed, --size, --verify
+    bool seen[6] = {};  // --trace, --clock, --seed, --size, --verify, --out
     bool haveScript = false;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
@@ -115,6 +124,7 @@ bool parseOptions(int argc, const char* const* argv, Options& options, std::stri
         if (arg == "--seed") which = 2;
         if (arg == "--size") which = 3;
         if (arg == "--verify") which = 4;
+        if (arg == "--out") which = 5;
         if (which < 0) {
             error = "unknown option \"" + std::string(arg) + "\"";
             return false;
@@ -159,6 +169,13 @@ bool parseOptions(int argc, const char* const* argv, Options& options, std::stri
                 }
                 options.verifyPath = std::string(value);
                 break;
+            case 5:
+                if (value.empty()) {
+                    error = "--out needs a folder";
+                    return false;
+                }
+                options.outDir = std::string(value);
+                break;
             default: {
                 ClientSize size;
                 if (!parseClientSize(value, size)) {
@@ -177,8 +194,8 @@ bool parseOptions(int argc, const char* const* argv, Options& options, std::stri
         error = "--verify takes the recording in place of a script";
         return false;
     }
-    if (!options.verifyPath.empty() && !options.tracePath.empty()) {
-        error = "--verify writes no trace";
+    if (!options.verifyPath.empty() && (!options.tracePath.empty() || seen[5])) {
+        error = "--verify writes no file (no trace, no shot)";
         return false;
     }
     return true;
@@ -258,20 +275,24 @@ int runScript(const Options& options, const Script& script, std::FILE* out, std:
     };
     for (const Command& c : script.commands) {
         if (c.kind == CommandKind::kShot) {
+            const Shot& shot = script.shots[static_cast<std::size_t>(c.count)];
+            const std::string path = shotPath(options, shot);
             if (runner.frame().width() == 0 || runner.frame().height() == 0) {
                 // PNG has no empty pictures: a zero-sized client can't be shot.
                 trace.abandon();
                 std::fprintf(errors,
                              "kolvane-sim: line %d: cannot write \"%s\": the frame is empty "
                              "(%dx%d pixels)\n",
-                             c.line, c.file.c_str(), runner.frame().width(),
+                             shot.line, path.c_str(), runner.frame().width(),
                              runner.frame().height());
                 return kExitFileError;
             }
-            if (!gfx::writePng(c.file, runner.frame(), error)) {
+            // Written beside the name and renamed over it: a link planted
+            // there is replaced, never followed.
+            if (!gfx::writePng(path, runner.frame(), error)) {
                 trace.abandon();
                 // The error names the file and says why.
-                std::fprintf(errors, "kolvane-sim: line %d: %s\n", c.line, error.c_str());
+                std::fprintf(errors, "kolvane-sim: line %d: %s\n", shot.line, error.c_str());
                 return kExitFileError;
             }
             continue;
@@ -288,62 +309,34 @@ int runScript(const Options& options, const Script& script, std::FILE* out, std:
     return kExitOk;
 }
 
-namespace {
-
-void printGame(std::FILE* out, const GameResult& game) {
-    std::string line;
-    appendGameLine(line, game);
-    line.pop_back();                            // the newline
-    std::fprintf(out, "%s", line.c_str() + 2);  // without "# "
-}
-
-}  // namespace
-
-int verifyRecording(const Options& options, std::string_view text, std::FILE* out,
-                    std::FILE* errors) {
+int verifyRecordingText(const Options& options, std::string_view text, std::FILE* out,
+                        std::FILE* errors) {
     const std::string name =
         options.verifyPath == "-" ? std::string(kStdinName) : options.verifyPath;
-    Recording recording;
-    std::string error;
-    if (!readRecording(text, name, recording, error)) {
-        std::fprintf(errors, "%s\n", error.c_str());
-        return kExitUsageError;
+    ScriptSettings overrides;
+    if (options.clockGiven) overrides.clock = options.clock;
+    if (options.seedGiven) overrides.seed = options.seed;
+    if (options.sizeGiven) overrides.size = ClientSize{options.width, options.height};
+    const VerifyReport report = verifyRecording(text, name, kLimits, overrides);
+    for (std::size_t i = 0; i < describedGames(report); ++i) {
+        std::fprintf(out, "%s\n", describeGame(report, i).c_str());
     }
-    const Options run = withScriptSettings(options, recording.script.settings);
-    const std::vector<GameResult> replayed = replayGames(
-        recording.script, SessionStart{run.clock, run.seed, Rect{0, 0, run.width, run.height}});
-    const std::vector<GameResult>& claimed = recording.games;
-    std::size_t disagreements = 0;
-    for (std::size_t i = 0; i < replayed.size(); ++i) {
-        printGame(out, replayed[i]);
-        if (i >= claimed.size()) {
-            std::fprintf(out, " (not in the recording)\n");
-            ++disagreements;
-        } else if (claimed[i] != replayed[i]) {
-            std::fprintf(out, " (the recording says ");
-            printGame(out, claimed[i]);
-            std::fprintf(out, ")\n");
-            ++disagreements;
-        } else {
-            std::fprintf(out, " (agrees)\n");
-        }
+    switch (report.verdict) {
+        case Verdict::kAgrees:
+            std::fprintf(out, "%s\n", report.message.c_str());
+            return kExitOk;
+        case Verdict::kDisagrees:
+            std::fprintf(errors, "kolvane-sim: %s\n", report.message.c_str());
+            return kExitNotVerified;
+        case Verdict::kNoGames:
+            std::fprintf(errors, "kolvane-sim: %s\n", report.message.c_str());
+            return kExitNoGames;
+        case Verdict::kRefused:
+        case Verdict::kCancelled:
+            break;
     }
-    for (std::size_t i = replayed.size(); i < claimed.size(); ++i) {
-        std::fprintf(out, "no game %s in the replay (the recording says ",
-                     std::to_string(i + 1).c_str());
-        printGame(out, claimed[i]);
-        std::fprintf(out, ")\n");
-        ++disagreements;
-    }
-    if (disagreements > 0) {
-        std::fprintf(errors, "kolvane-sim: %s does not verify: %s of %s games disagree\n",
-                     name.c_str(), std::to_string(disagreements).c_str(),
-                     std::to_string(std::max(claimed.size(), replayed.size())).c_str());
-        return kExitNotVerified;
-    }
-    std::fprintf(out, "verified: %s %s, every one as the recording says\n",
-                 std::to_string(replayed.size()).c_str(), replayed.size() == 1 ? "game" : "games");
-    return kExitOk;
+    std::fprintf(errors, "%s\n", report.message.c_str());
+    return kExitUsageError;
 }
 
 int simMain(int argc, const char* const* argv, std::istream& in, std::FILE* out,
@@ -369,12 +362,26 @@ int simMain(int argc, const char* const* argv, std::istream& in, std::FILE* out,
         std::fprintf(errors, "%s\n", error.c_str());
         return code;
     }
-    if (verifying) return verifyRecording(options, text, out, errors);
+    if (verifying) return verifyRecordingText(options, text, out, errors);
     const std::string_view name = path == "-" ? kStdinName : std::string_view(path);
     Script script;
-    if (!parseScript(text, name, script, error)) {
+    if (!parseScript(text, name, kLimits, script, error)) {
         std::fprintf(errors, "%s\n", error.c_str());
         return kExitUsageError;
+    }
+    if (!script.shots.empty()) {
+        // A recording from anyone runs without writing a file.
+        if (hasRecordingHeader(text)) {
+            std::fprintf(errors, "%s:%d: %s\n", std::string(name).c_str(),
+                         script.shots.front().line, std::string(kShotInRecording).c_str());
+            return kExitUsageError;
+        }
+        std::error_code ec;
+        if (!options.outDir.empty() && !std::filesystem::is_directory(options.outDir, ec)) {
+            std::fprintf(errors, "kolvane-sim: cannot write shots into \"%s\": not a folder\n",
+                         options.outDir.c_str());
+            return kExitFileError;
+        }
     }
     return runScript(withScriptSettings(options, script.settings), script, out, errors);
 }

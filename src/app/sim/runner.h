@@ -22,20 +22,28 @@ struct GameWorld;
 namespace kolvane::sim {
 
 // 1: a file could not be read or written; 2: a bad option or a mistake in the
-// script; 3: a recording whose games do not replay to the results it claims.
-enum ExitCode : int { kExitOk = 0, kExitFileError = 1, kExitUsageError = 2, kExitNotVerified = 3 };
+// script; 3: a recording whose games do not replay to the results it claims;
+// 4: a recording in which no game ended (it proves nothing).
+enum ExitCode : int {
+    kExitOk = 0,
+    kExitFileError = 1,
+    kExitUsageError = 2,
+    kExitNotVerified = 3,
+    kExitNoGames = 4,
+};
 
 inline constexpr std::int32_t kMinSize = 0;
 inline constexpr std::int32_t kMaxSize = 4096;
 inline constexpr const char* kUsage =
-    "usage: kolvane-sim [--trace FILE] [--clock SECONDS] [--seed N] [--size WIDTHxHEIGHT] "
-    "[SCRIPT]\n"
+    "usage: kolvane-sim [--trace FILE] [--out DIR] [--clock SECONDS] [--seed N] "
+    "[--size WIDTHxHEIGHT] [SCRIPT]\n"
     "       kolvane-sim --verify RECORDING [--clock SECONDS] [--seed N] [--size WIDTHxHEIGHT]"
     "\n       kolvane-sim --version";
 
 struct Options {
     std::string scriptPath = "-";  // "-": standard input
     std::string tracePath;         // empty: no trace; "-": standard output
+    std::string outDir;            // where `shot` writes its PNG files; empty: here
     std::int32_t clock = 1000000000;
     std::uint32_t seed = 1;
     std::int32_t width = kClientWidth;
@@ -100,8 +108,8 @@ private:
 int runScript(const Options& options, const Script& script, std::FILE* out, std::FILE* errors);
 
 // Replays a recording and checks its games (--verify); returns the exit code.
-int verifyRecording(const Options& options, std::string_view text, std::FILE* out,
-                    std::FILE* errors);
+int verifyRecordingText(const Options& options, std::string_view text, std::FILE* out,
+                        std::FILE* errors);
 
 // The whole program: options, the script (from `in` for "-"), the run.
 int simMain(int argc, const char* const* argv, std::istream& in, std::FILE* out, std::FILE* errors);

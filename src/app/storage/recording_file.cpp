@@ -8,7 +8,7 @@ RecordingRead readRecordingFile(const std::filesystem::path& path, Recording& re
                                 std::string& error) {
     recording = Recording{};
     std::string text;
-    switch (readTextFile(path, kMaxScriptSize, kMaxLineLength, text, error)) {
+    switch (readTextFile(path, kReplayLimits.maxBytes, kMaxLineLength, text, error)) {
         case ReadOutcome::kMissing:
             error = "cannot read \"" + path.string() + "\": no such file";
             return RecordingRead::kUnreadable;
@@ -17,8 +17,9 @@ RecordingRead readRecordingFile(const std::filesystem::path& path, Recording& re
         case ReadOutcome::kRead:
             break;
     }
-    return readRecording(text, path.string(), recording, error) ? RecordingRead::kRead
-                                                                : RecordingRead::kMalformed;
+    return readRecording(text, path.string(), kReplayLimits, recording, error)
+               ? RecordingRead::kRead
+               : RecordingRead::kMalformed;
 }
 
 }  // namespace kolvane

@@ -85,7 +85,7 @@ std::optional<kolvane::Recording> recordingToWatch() {
     kolvane::web::removeItem(Storage::kSession, kWatchNameItem);
     kolvane::Recording recording;
     std::string error;
-    if (!kolvane::readRecording(*text, name, recording, error)) {
+    if (!kolvane::readRecording(*text, name, kolvane::kReplayLimits, recording, error)) {
         const std::string problem = "Not a Kolvane recording: " + error;
         kolvane_log(problem.c_str());
         kolvane_show_problem(problem.c_str());
@@ -197,9 +197,14 @@ public:
         }
     }
 
+    // The keys held now are let go: the viewer's while watching (the
+    // recording's own held keys stay the recording's), else the game's.
     void lostFocus() {
-        if (kWatchPage && viewer_) viewer_->releaseAllKeys();
-        session_.releaseAllKeys();
+        if (!kWatchPage) {
+            session_.releaseAllKeys();
+        } else if (viewer_) {
+            viewer_->releaseAllKeys();
+        }
     }
 
     // The mute button, or M.

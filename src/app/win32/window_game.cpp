@@ -4,6 +4,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "app/front_end/pointer.h"
 #include "app/front_end/reserved_keys.h"
@@ -262,7 +263,7 @@ void failure(const char* text) {
 }  // namespace
 
 int runWindowGame(const WindowOptions& options, HINSTANCE instance, int showCommand,
-                  const Recording* replay) {
+                  Recording* replay) {
     PlayerSettings settings(configFolder(), options, stderr);
     const Settings& run = settings.current();
 
@@ -280,7 +281,7 @@ int runWindowGame(const WindowOptions& options, HINSTANCE instance, int showComm
     std::optional<ReplayViewer> viewer;
     std::optional<KeptGames> kept;
     if (replay != nullptr) {
-        viewer.emplace(replay->script);
+        viewer.emplace(std::move(replay->script));  // one copy of a long recording
         game.viewer = &*viewer;
     } else {
         kept.emplace(KeptGamesSetup{dataFolder(), run.record, "Win32 window on Windows", startedAt,

@@ -16,6 +16,6 @@ namespace kolvane::win32 {
 // could be made). With a recording to replay, the window shows it being
 // watched instead, until Escape or the close box.
 int runWindowGame(const WindowOptions& options, HINSTANCE instance, int showCommand,
-                  const Recording* replay);
+                  Recording* replay);
 
 }  // namespace kolvane::win32

@@ -121,7 +121,8 @@ TEST(Recording, ReplaysToTheGameThatWasPlayed) {
 
     Recording recording;
     std::string error;
-    ASSERT_TRUE(readRecording(played.recording, "played", recording, error)) << error;
+    ASSERT_TRUE(readRecording(played.recording, "played", kReplayLimits, recording, error))
+        << error;
     EXPECT_EQ(sessionStartOf(recording.script.settings), start);
 
     const Hashes byRunner = replayWithRunner(recording);
@@ -167,6 +168,28 @@ TEST(Recording, LeavesOutEventsThatChangeNothing) {
               "# recorded 2025-12-06T05:46:40Z in the test window\n"
               "clock 1765000000\nseed 1\nsize 740x580\n"
               "press S\ndown LEFT\ntick 3\npress P\nrepeat LEFT\nup LEFT\nrepeat LEFT\ntick 1\n");
+}
+
+// A line holds at most 1,000,000 ticks: a session idle for exactly that many
+// and one more (4.2 hours on the title screen) reads back whole, with the
+// leaderboard's ticket the recorder was given, on the line after the size.
+TEST(Recording, TheLongestIdleRunAndOneMoreReadBack) {
+    GameWorld world;
+    Session session(world, SessionStart{1765000000, 1, Rect{0, 0, 740, 580}});
+    Recorder recorder("0.2", "test window", 1765000000, "t-1.x_Y");
+    session.addListener(recorder);
+    session.start();
+    // The recorder hears of ticks; the title screen's own ticks change nothing it reads.
+    for (std::int32_t i = 0; i < kMaxTickCount + 1; ++i) recorder.ticked(session);
+    const std::string text = recorder.wholeText();
+    EXPECT_NE(text.find("size 740x580\nticket t-1.x_Y\ntick 1000000\ntick 1\n"), std::string::npos)
+        << text;
+    Recording recording;
+    std::string error;
+    ASSERT_TRUE(readRecording(text, "idle", kReplayLimits, recording, error)) << error;
+    ASSERT_EQ(recording.script.commands.size(), 1u);
+    EXPECT_EQ(recording.script.commands[0].count, kMaxTickCount + 1);
+    EXPECT_EQ(recording.script.settings.ticket, "t-1.x_Y");
 }
 
 }  // namespace

@@ -21,9 +21,11 @@ source "$(dirname "$0")/../../support/xvfb_session.sh"
 require_tools Xvfb xdotool "$CONVERT" "$IMPORT" "$COMPARE"
 readonly KEPT=$XDG_DATA_HOME/kolvane
 
-# --- Refused before any window: a missing file (1), a script that is no recording (2).
-for bad in "$WORK/missing.kolvane:1" "$WORK/plain.script:2"; do
-    printf 'tick 5\n' >"$WORK/plain.script"
+# --- Refused before any window: a missing file (1), a script that is no
+# recording (2), a recording that would write a file (2).
+printf 'tick 5\n' >"$WORK/plain.script"
+printf 'clock 1\nseed 1\nsize 740x580\ntick\nshot x.png\n' >"$WORK/shot.kolvane"
+for bad in "$WORK/missing.kolvane:1" "$WORK/plain.script:2" "$WORK/shot.kolvane:2"; do
     "$GAME" --replay "${bad%:*}" >"$WORK/refused.txt" 2>&1
     code=$?
     ((code == ${bad##*:})) || fail "--replay ${bad%:*}: exit code $code, expected ${bad##*:}"
@@ -66,9 +68,11 @@ grep -qx "game 1: score $score, level $level, ended at tick $tick (agrees)" "$WO
 "$GAME" --scores | grep -Eq "^ 1 +$score +$level " || fail "--scores does not list the game"
 
 # --- Watched at four times the speed, the recording ends on the runner's last frame.
-grep -vx 'press ESCAPE' "$recording" >"$WORK/to-the-end.script"
-echo "shot $WORK/runner-end.png" >>"$WORK/to-the-end.script"
-"$SIM" "$WORK/to-the-end.script" || fail "the replay runner failed on the recording"
+# (A script of its lines, without the header that makes a file a recording,
+# which would refuse a shot.)
+grep -vx 'press ESCAPE' "$recording" | grep -v '^#' >"$WORK/to-the-end.script"
+echo "shot runner-end.png" >>"$WORK/to-the-end.script"
+"$SIM" --out "$WORK" "$WORK/to-the-end.script" || fail "the replay runner failed on the recording"
 start_game "$GAME" --replay "$recording"
 xdotool keydown --window "$WINDOW" Right
 ticks=$(awk '$1 == "tick" { n += $2 } END { print n }' "$recording")

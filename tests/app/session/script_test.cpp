@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/platform.h"
 
@@ -15,7 +16,7 @@ namespace {
 
 using namespace std::string_view_literals;
 
-TEST(ScriptReader, ReadsEveryCommandWithItsLine) {
+TEST(ScriptReader, ReadsEveryCommandAndTickLinesAsOneRun) {
     const std::string text =
         "# a comment line\n"
         "\n"
@@ -25,27 +26,90 @@ TEST(ScriptReader, ReadsEveryCommandWithItsLine) {
         "\trepeat   space\n"
         "up left\n"
         "press ESCAPE\n"
-        "shot frames/one.png\n";
+        "shot one.png\n";
     Script script;
     std::string error;
     ASSERT_TRUE(parseScript(text, "play.script", script, error)) << error;
-    ASSERT_EQ(script.commands.size(), 7u);
+    ASSERT_EQ(script.commands.size(), 6u);
     const auto& c = script.commands;
     EXPECT_EQ(c[0].kind, CommandKind::kTick);
-    EXPECT_EQ(c[0].count, 1);
-    EXPECT_EQ(c[0].line, 3);
-    EXPECT_EQ(c[1].count, 250);
-    EXPECT_EQ(c[2].kind, CommandKind::kDown);
-    EXPECT_EQ(c[2].key, vk::kLeft);
-    EXPECT_EQ(c[2].line, 5);
-    EXPECT_EQ(c[3].kind, CommandKind::kRepeat);
-    EXPECT_EQ(c[3].key, vk::kSpace);
-    EXPECT_EQ(c[4].kind, CommandKind::kUp);
-    EXPECT_EQ(c[5].kind, CommandKind::kPress);
-    EXPECT_EQ(c[5].key, vk::kEscape);
-    EXPECT_EQ(c[6].kind, CommandKind::kShot);
-    EXPECT_EQ(c[6].file, "frames/one.png");
-    EXPECT_EQ(c[6].line, 9);
+    EXPECT_EQ(c[0].count, 251);
+    EXPECT_EQ(c[1].kind, CommandKind::kDown);
+    EXPECT_EQ(c[1].key, vk::kLeft);
+    EXPECT_EQ(c[2].kind, CommandKind::kRepeat);
+    EXPECT_EQ(c[2].key, vk::kSpace);
+    EXPECT_EQ(c[3].kind, CommandKind::kUp);
+    EXPECT_EQ(c[4].kind, CommandKind::kPress);
+    EXPECT_EQ(c[4].key, vk::kEscape);
+    EXPECT_EQ(c[5].kind, CommandKind::kShot);
+    ASSERT_EQ(script.shots.size(), 1u);
+    EXPECT_EQ(script.shots[0].file, "one.png");
+    EXPECT_EQ(script.shots[0].line, 9);
+    EXPECT_EQ(sizeof(Command), 8u) << "a day's recording holds a million";
+}
+
+// A shot writes only a plain PNG name into the runner's output folder: no
+// folder, no way up, nothing Windows would read as a device or a stream.
+TEST(ScriptReader, ShotTakesOnlyAPlainPngName) {
+    for (const char* good : {"a.png", "frame-1.png", "bild-\xC3\xA4.png", "a.b.png", "nullx.png"}) {
+        EXPECT_TRUE(isPlainPngName(good)) << good;
+    }
+    for (const char* bad : {"../x.png",     "/home/u/.bashrc.png",
+                            "dir/a.png",    "C:x.png",
+                            "a\\b.png",     ".png",
+                            "..png",        ".hidden.png",
+                            "a..png",       "a.PNG",
+                            "a.png.txt",    "authorized_keys",
+                            "NUL.png",      "com1.png",
+                            "Lpt9.png",     "aux.x.png",
+                            "a:stream.png", "a?.png",
+                            "a|b.png",      "a\"b.png"}) {
+        EXPECT_FALSE(isPlainPngName(bad)) << bad;
+    }
+    EXPECT_FALSE(isPlainPngName(std::string(252, 'a') + ".png"));
+    Script script;
+    std::string error;
+    EXPECT_FALSE(parseScript("tick\nshot ../.bashrc\n", "x", script, error));
+    EXPECT_EQ(error,
+              "x:2: shot: bad file name \"../.bashrc\" (expected a plain name ending in .png, "
+              "without a folder)");
+}
+
+// The caps are checked as the lines are read: the line that passes one is
+// named, and nothing of the script is kept.
+TEST(ScriptReader, RefusesWhatGoesBeyondItsLimits) {
+    const ScriptLimits limits{64, 2000000, 2};
+    Script script;
+    std::string error;
+    ASSERT_TRUE(
+        parseScript("tick 1000000\ntick 1000000\npress S\nup S\n", "x", limits, script, error))
+        << error;
+    EXPECT_EQ(script.commands.size(), 3u);
+    EXPECT_FALSE(parseScript("tick 1000000\ntick 1000000\ntick\n", "x", limits, script, error));
+    EXPECT_EQ(error, "x:3: more than 2000000 ticks in all");
+    EXPECT_FALSE(parseScript("press S\ntick\ndown UP\nrepeat UP\n", "x", limits, script, error));
+    EXPECT_EQ(error, "x:4: more than 2 key events in all");
+    EXPECT_TRUE(script.commands.empty());
+    EXPECT_FALSE(parseScript(std::string(65, '\n'), "x", limits, script, error));
+    EXPECT_EQ(error, "x: script too large (more than 64 bytes)");
+    // A day of play is what kolvane-sim and the windows replay.
+    EXPECT_EQ(kReplayLimits.maxTicks, 5760000);
+}
+
+// `ticket TOKEN` is a settings line like the others, which the game ignores.
+TEST(ScriptReader, TicketIsASettingsLine) {
+    Script script;
+    std::string error;
+    const std::string token(kMaxTicketLength, 'Z');
+    ASSERT_TRUE(parseScript("clock 5\nTicket a-Z_0." + token.substr(6) + "\nseed 1\ntick\n", "x",
+                            script, error))
+        << error;
+    EXPECT_EQ(script.settings.ticket, "a-Z_0." + token.substr(6));
+    for (const std::string& bad :
+         std::vector<std::string>{"ticket\n", "ticket a/b\n", "ticket " + token + "Z\n",
+                                  "ticket a\nticket a\n", "tick\nticket a\n", "ticket a b\n"}) {
+        EXPECT_FALSE(parseScript(bad, "x", script, error)) << bad;
+    }
 }
 
 // An empty script is valid: a run that only opens the window and paints it once.
@@ -198,7 +262,8 @@ TEST(ScriptReader, LineLengthLimit) {
     std::string error;
     const std::string longest = "tick" + std::string(kMaxLineLength - 4, ' ');
     ASSERT_TRUE(parseScript(longest + "\r\n" + longest, "x", script, error)) << error;
-    EXPECT_EQ(script.commands.size(), 2u);
+    ASSERT_EQ(script.commands.size(), 1u);
+    EXPECT_EQ(script.commands[0].count, 2);
     const std::string comment = "# " + std::string(5000, 'z');
     EXPECT_FALSE(parseScript("tick\n" + comment + "\ntick\n", "long.script", script, error));
     EXPECT_EQ(error, "long.script:2: line too long (5002 bytes, at most 1024)");
@@ -214,7 +279,7 @@ TEST(ScriptReader, TextInCommentsAndNamesMayBeAnyUnicode) {
         parseScript("# 15 ms × 67 — über 😀\ntick\t# ‰\nshot bild-ä.png\n", "x", script, error))
         << error;
     ASSERT_EQ(script.commands.size(), 2u);
-    EXPECT_EQ(script.commands[1].file, "bild-ä.png");
+    EXPECT_EQ(script.shots.at(0).file, "bild-ä.png");
     // A no-break space is not a word separator.
     EXPECT_FALSE(
         parseScript("tick\xC2\xA0"
@@ -229,7 +294,7 @@ TEST(ScriptReader, ByteOrderMarkAndLineEnds) {
     ASSERT_TRUE(parseScript("\xEF\xBB\xBFtick 2\r\n\r\npress S\r\n", "x", script, error)) << error;
     ASSERT_EQ(script.commands.size(), 2u);
     EXPECT_EQ(script.commands[0].count, 2);
-    EXPECT_EQ(script.commands[1].line, 3);
+    EXPECT_EQ(script.commands[1].key, vk::kS);
     // Only a mark at the very start is skipped.
     EXPECT_FALSE(parseScript("tick\n\xEF\xBB\xBFtick\n", "x", script, error));
     EXPECT_EQ(error.rfind("x:2: unknown command", 0), 0u) << error;
@@ -246,7 +311,7 @@ TEST(ScriptReader, CommentEndsTheWords) {
     Script script;
     std::string error;
     ASSERT_TRUE(parseScript("shot a.png#b.png\n", "x", script, error)) << error;
-    EXPECT_EQ(script.commands[0].file, "a.png");
+    EXPECT_EQ(script.shots.at(0).file, "a.png");
 }
 
 }  // namespace

@@ -69,14 +69,11 @@ void expectGolden(const std::string& scriptName) {
     const SimResult r = runSim(dir, argsOf(text) + " " + quoted(script.string()));
     ASSERT_EQ(r.exitCode, 0) << r.err;
 
-    int shots = 0;
-    for (const Command& c : parsed.commands) {
-        if (c.kind != CommandKind::kShot) continue;
-        ++shots;
-        SCOPED_TRACE(c.file);
-        compareFrame(kGoldenDir / c.file, dir / c.file);
+    for (const Shot& shot : parsed.shots) {
+        SCOPED_TRACE(shot.file);
+        compareFrame(kGoldenDir / shot.file, dir / shot.file);
     }
-    EXPECT_GT(shots, 0) << "a golden script shoots at least one frame";
+    EXPECT_GT(parsed.shots.size(), 0u) << "a golden script shoots at least one frame";
 }
 
 TEST(GoldenFrames, TitleScreen) {

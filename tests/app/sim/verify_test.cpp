@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "gfx/png.h"
 #include "support/sim_process.h"
 
 namespace kolvane::sim {
@@ -89,6 +91,103 @@ TEST(Verify, RefusesWhatIsNoRecording) {
     EXPECT_EQ(runSim(dir, "--verify missing.kolvane").exitCode, 1);
     EXPECT_EQ(runSim(dir, "--verify plain.script --trace t.jsonl").exitCode, 2);
     EXPECT_EQ(runSim(dir, "--verify plain.script other.script").exitCode, 2);
+}
+
+const std::string kHeader =
+    "# Kolvane 0.2 recording: kolvane --replay FILE watches it, kolvane-sim --verify FILE checks "
+    "it\n# recorded 2025-12-06T05:46:40Z in the SDL window on Linux\n";
+const std::string kStart = "clock 1765000000\nseed 1\nsize 740x580\n";
+
+// A recording from anyone writes no file, whether it is verified or run: a
+// shot in it is a mistake. A script's shot writes a plain name into the
+// folder --out names, replacing a link planted there instead of following it.
+TEST(UntrustedFiles, WriteNothingButWhatTheUserAsked) {
+    const fs::path dir = scratchDir();
+    const fs::path victim = dir / "victim.txt";
+    writeText(victim, "keep me");
+    fs::create_directory(dir / "run");
+    writeText(dir / "run" / "evil.kolvane", kHeader + kStart + "shot ../victim.txt\n" + kPlay);
+    writeText(dir / "run" / "shots.kolvane", kHeader + kStart + kPlay + "shot end.png\n");
+    const std::pair<const char*, const char*> refusals[] = {
+        {"--verify evil.kolvane",
+         "evil.kolvane:6: shot: bad file name \"../victim.txt\" (expected a plain name ending "
+         "in .png, without a folder)\n"},
+        {"evil.kolvane", nullptr},
+        {"--verify shots.kolvane",
+         "shots.kolvane:13: shot: a recording writes no file (a recording holds no shot)\n"},
+        {"shots.kolvane", nullptr},
+    };
+    for (const auto& [args, message] : refusals) {
+        const SimResult r = runSim(dir / "run", args);
+        EXPECT_EQ(r.exitCode, 2) << args;
+        if (message != nullptr) {
+            EXPECT_EQ(r.err, message);
+        }
+    }
+    EXPECT_EQ(runSim(dir / "run", "shots.kolvane").err,
+              runSim(dir / "run", "--verify shots.kolvane").err);
+    EXPECT_EQ(filesIn(dir / "run"), (std::vector<std::string>{"evil.kolvane", "shots.kolvane"}));
+
+    fs::create_directory(dir / "out");
+    writeText(dir / "run" / "s", kStart + kPlay + "shot end.png\n");
+#ifndef _WIN32
+    fs::create_symlink(victim, dir / "out" / "end.png");
+#endif
+    const SimResult run = runSim(dir / "run", "--out ../out s");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(readText(victim), "keep me");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / "out" / "end.png")));
+    gfx::Image frame;
+    std::string error;
+    EXPECT_TRUE(gfx::readPng((dir / "out" / "end.png").string(), frame, error)) << error;
+}
+
+// What a file may cost is known before any tick runs: past a day of play, or
+// a million key events, it is refused at the line that goes over.
+TEST(UntrustedFiles, WorkIsCappedBeforeAnyTickRuns) {
+    const fs::path dir = scratchDir();
+    std::string ticks = kStart + "press S\n";
+    for (int i = 0; i < 6; ++i) ticks += "tick 1000000\n";
+    writeText(dir / "days.kolvane", ticks);
+    std::string keys = kStart;
+    for (int i = 0; i <= 1000000; ++i) keys += "press X\n";
+    writeText(dir / "keys.kolvane", keys);
+    for (const char* args : {"--verify days.kolvane", "days.kolvane"}) {
+        const SimResult r = runSim(dir, args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.err, "days.kolvane:10: more than 5760000 ticks in all\n");
+    }
+    const SimResult r = runSim(dir, "--verify keys.kolvane");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, "keys.kolvane:1000004: more than 1000000 key events in all\n");
+}
+
+// Exit 0 means at least one game ended and every one agrees. A recording in
+// which none ended has its own exit code; a line made to look like a game
+// line, but not in its exact form, is a mistake in the file.
+TEST(Verify, ProvesNothingWithoutAnEndedGameOrWithALookalikeLine) {
+    const fs::path dir = scratchDir();
+    writeText(dir / "idle.kolvane", kHeader + kStart + "tick 500\npress S\ntick 20\n");
+    const SimResult idle = runSim(dir, "--verify idle.kolvane");
+    EXPECT_EQ(idle.exitCode, 4);
+    EXPECT_EQ(idle.out, "");
+    EXPECT_EQ(idle.err,
+              "kolvane-sim: idle.kolvane: no game ended in the recording: nothing to verify\n");
+
+    for (const char* lookalike :
+         {"#  game 1: score 0, level 1, ended at tick 9",
+          "# Game 1: score 0, level 1, ended at tick 9",
+          "#\xC2\xA0game 1: score 0, level 1, ended at tick 9", "  # game 1: score 0", "#\tGAME 1",
+          "# game 1: score 0, level 1, ended at tick 9 ", "# game"}) {
+        writeText(dir / "bent.kolvane", kHeader + kStart + "tick 5\n" + lookalike + "\ntick 5\n");
+        const SimResult bent = runSim(dir, "--verify bent.kolvane");
+        EXPECT_EQ(bent.exitCode, 2) << lookalike;
+        EXPECT_EQ(bent.err, "bent.kolvane:7: bad game line\n") << lookalike;
+    }
+    writeText(dir / "notes.kolvane",
+              kHeader + kStart + "# gameplay notes\n# games: none\ntick 5\n");
+    EXPECT_EQ(runSim(dir, "--verify notes.kolvane").exitCode, 4)
+        << "comments that are no game line";
 }
 
 }  // namespace

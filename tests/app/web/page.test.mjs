@@ -85,6 +85,13 @@ function count(image, colour, area = { left: 0, top: 0, right: WIDTH, bottom: HE
   return n;
 }
 
+// How many pixels of two whole frames differ.
+function differingPixels(a, b) {
+  let n = 0;
+  for (let p = 0; p < WIDTH * HEIGHT; p++) if (a.rgba.readUInt32BE(4 * p) !== b.rgba.readUInt32BE(4 * p)) n++;
+  return n;
+}
+
 // Where two frames differ in which pixels are white, inside an area.
 function whiteMismatches(a, b, area) {
   let n = 0;
@@ -384,8 +391,11 @@ try {
     const ticks = script.reduce((n, line) => n + (line.startsWith('tick ') ? Number(line.slice(5)) : 0), 0);
     const recording = join(out, 'battle.kolvane');
     const ending = join(out, 'battle-end.png');
-    writeFileSync(recording, ['clock 1000000000', 'seed 188', 'size 740x580', ...script, `shot ${ending}`, ''].join('\n'));
-    const run = spawnSync(options.native, [recording], { encoding: 'utf8' });
+    const lines = ['clock 1000000000', 'seed 188', 'size 740x580', ...script];
+    writeFileSync(recording, [...lines, ''].join('\n'));
+    // The runner's last frame from a script of the same lines (a recording holds no shot).
+    writeFileSync(join(out, 'battle-end.script'), [...lines, 'shot battle-end.png', ''].join('\n'));
+    const run = spawnSync(options.native, ['--out', out, join(out, 'battle-end.script')], { encoding: 'utf8' });
     check(run.status === 0, `kolvane-sim exits ${run.status}: ${run.stderr}`);
     await Promise.all([page.waitForNavigation(), page.setInputFiles('#watch-file', recording)]);
     await page.waitForFunction(started, null, { timeout: 10000, polling: 50 });
@@ -395,12 +405,37 @@ try {
     await page.keyboard.up('ArrowRight');
     const frame = await grab(page);
     const native = readPng(ending);
-    let differ = 0;
-    for (let p = 0; p < WIDTH * HEIGHT; p++) if (frame.rgba.readUInt32BE(4 * p) !== native.rgba.readUInt32BE(4 * p)) differ++;
+    const differ = differingPixels(frame, native);
     check(differ === 0, `${differ} pixels differ from the runner's last frame`);
     await page.keyboard.press('Escape');
     await page.waitForSelector('#ended', { state: 'visible', timeout: 2000 });
     check((await page.textContent('#ended')).includes('The recording has ended'), 'watching did not end');
+  });
+
+  // The watch page losing the focus lets go of the viewer's keys only: the
+  // keys the recording holds stay held, and it ends on the runner's frame.
+  await step('the watch page blurred while the recording holds keys ends on the runner\'s frame', async () => {
+    await Promise.all([page.waitForNavigation(), page.click('#again')]);
+    await page.waitForFunction(started, null, { timeout: 10000, polling: 50 });
+    const recording = join(out, 'held.kolvane');
+    const ending = join(out, 'held-end.png');
+    const lines = ['clock 1000000000', 'seed 1', 'size 740x580', 'tick 20', 'press S', 'down LEFT', 'down UP',
+      'tick 200', 'up UP', 'tick 100', 'up LEFT', 'tick 30'];
+    writeFileSync(recording, [...lines, `shot ${ending}`, ''].join('\n'));
+    const run = spawnSync(options.native, [recording], { encoding: 'utf8' });
+    check(run.status === 0, `kolvane-sim exits ${run.status}: ${run.stderr}`);
+    await Promise.all([page.waitForNavigation(), page.setInputFiles('#watch-file', recording)]);
+    await page.waitForFunction(started, null, { timeout: 10000, polling: 50 });
+    // About 100 ticks in: Left and Up are held by the recording.
+    await play(1500);
+    await page.evaluate(() => window.dispatchEvent(new FocusEvent('blur')));
+    await play(350 * 15 + 2000);
+    const frame = await grab(page);
+    const native = readPng(ending);
+    const differ = differingPixels(frame, native);
+    check(differ === 0, `${differ} pixels differ from the runner's last frame`);
+    await page.keyboard.press('Escape');
+    await page.waitForSelector('#ended', { state: 'visible', timeout: 2000 });
   });
 
   await step('a file that is not a recording is refused with a message', async () => {

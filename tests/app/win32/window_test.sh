@@ -249,9 +249,10 @@ run_games() {
     done
 
     # Watched at four times the speed, the recording ends on the Linux runner's last frame.
-    grep -vx 'press ESCAPE' "$recording" | tr -d '\r' >"$WORK/to-the-end.script"
-    echo "shot $WORK/runner-end.png" >>"$WORK/to-the-end.script"
-    "$LINUX_SIM" "$WORK/to-the-end.script" || fail "the replay runner failed on the recording"
+    # (Its lines without the header, which would make a shot a mistake.)
+    grep -vx 'press ESCAPE' "$recording" | tr -d '\r' | grep -v '^#' >"$WORK/to-the-end.script"
+    echo "shot runner-end.png" >>"$WORK/to-the-end.script"
+    "$LINUX_SIM" --out "$WORK" "$WORK/to-the-end.script" || fail "the replay runner failed on the recording"
     start_game "$HERE/wine-run.sh" "$PREFIX" "$GAME" --replay "$(winepath_of "$recording")"
     sleep 1
     xdotool keydown Right

@@ -136,15 +136,16 @@ Reply Leaderboard::submit(const std::string& address, std::string_view player,
     if (existing) {
         return jsonReply(200, json{{"id", recording.id}, {"status", statusWord(existing->status)}});
     }
-    SubmittedRecording read;
+    Recording read;
     if (!readSubmission(body, read, problem)) return errorReply(400, problem);
-    if (read.ticket) {
-        const std::optional<Ticket> ticket = readTicket(*read.ticket, ticketKey_, problem);
+    const ScriptSettings& settings = read.script.settings;
+    if (settings.ticket) {
+        const std::optional<Ticket> ticket = readTicket(*settings.ticket, ticketKey_, problem);
         if (!ticket) return errorReply(400, problem);
-        if (ticket->clock != *read.recording.script.settings.clock) {
+        if (ticket->clock != *settings.clock) {
             return errorReply(400, "the ticket is for clock " + std::to_string(ticket->clock) +
                                        ", the recording starts at " +
-                                       std::to_string(*read.recording.script.settings.clock));
+                                       std::to_string(*settings.clock));
         }
         recording.ticket = TicketUse{ticket->nonce, ticket->issuedAtMs};
     }

@@ -22,22 +22,22 @@ JobOutcome verifyJob(const Job& job, std::int64_t nowMs, const std::atomic<bool>
     // The game's generator and clock are one per process: one replay at a time.
     static std::mutex oneReplay;
     std::unique_lock replaying(oneReplay);
-    const Verification verification = verifySubmission(job.body, cancel);
+    const VerifyReport report = verifySubmission(job.body, cancel);
     replaying.unlock();
-    if (cancel != nullptr && cancel->load()) {
+    if (report.verdict == Verdict::kCancelled || (cancel != nullptr && cancel->load())) {
         outcome.reason = "verification took more than " + std::to_string(cpuCapMs / 1000) +
                          " s of processor time";
         return outcome;
     }
-    if (verification.outcome != Outcome::kAgrees) {
-        outcome.reason = verification.message;
+    if (report.verdict != Verdict::kAgrees) {
+        outcome.reason = report.message;
         return outcome;
     }
     outcome.verified = true;
-    outcome.games = verification.reached;
+    outcome.games = report.reached;
     RankFacts facts;
-    facts.script = &verification.read.recording.script;
-    facts.ticks = verification.read.ticks;
+    facts.script = &report.recording.script;
+    facts.ticks = report.ticks;
     facts.ticketIssuedAtMs = job.ticketIssuedAtMs;
     facts.submittedAtMs = job.submittedAtMs;
     outcome.unranked = whyUnranked(facts);

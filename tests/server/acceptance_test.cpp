@@ -4,6 +4,8 @@
 // own code, as a window plays them, from the server's tickets.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "server/digest.h"
 #include "server/server_harness.h"
 
@@ -88,6 +90,11 @@ TEST_P(Acceptance, AGenuineGameRanksWithItsScoreAndOutlivesARestart) {
     const Answer file = api.get("/api/recordings/" + id + "/file");
     EXPECT_EQ(file.text, played.text) << "the stored file is the bytes submitted";
     EXPECT_NE(file.headers.find("Content-Disposition")->second.find(".kolvane"), std::string::npos);
+    // As anyone downloads it, it verifies with the replay runner.
+    std::ofstream(folder_ / "download.kolvane", std::ios::binary) << file.text;
+    const Ran verify = runCommand(quoted(KOLVANE_SIM) + " --verify " +
+                                  quoted((folder_ / "download.kolvane").string()));
+    EXPECT_EQ(verify.code, 0) << verify.out;
 
     const Answer games = api.get("/api/players/ANN");
     ASSERT_EQ(games.status, 200) << games.text;

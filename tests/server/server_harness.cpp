@@ -161,7 +161,7 @@ PlayedGames playGames(std::int32_t clock, const std::optional<std::string>& tick
     const auto world = std::make_unique<GameWorld>();
     const SessionStart start{clock, seed, Rect{0, 0, width, height}};
     Session session(*world, start);
-    Recorder recorder("test", "server test", clock);
+    Recorder recorder("test", "server test", clock, ticket.value_or(""));
     session.addListener(recorder);
     session.discardPixels(true);
     session.start();
@@ -193,12 +193,6 @@ PlayedGames playGames(std::int32_t clock, const std::optional<std::string>& tick
     for (const FinishedGame& game : recorder.finishedGames()) played.games.push_back(game.result);
     played.ticks = session.ticksDone();
     played.text = recorder.wholeText();
-    if (ticket) {
-        // The recorder writes the ticket after the size line.
-        const std::size_t size = played.text.find("\nsize ");
-        const std::size_t end = played.text.find('\n', size + 1);
-        played.text.insert(end + 1, "ticket " + *ticket + "\n");
-    }
     return played;
 }
 

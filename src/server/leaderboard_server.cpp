@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -56,8 +57,12 @@ bool LeaderboardServer::open(std::string& error) {
     if (options_.verifyOnly) return true;
 
     LeaderboardSettings settings;
+    // A burst of up to a third of a minute's allowance (at least one, at
+    // most ten, or twenty tickets) may come at once.
     settings.submitsPerMinute = options_.submitsPerMinute;
+    settings.submitBurst = std::clamp(options_.submitsPerMinute / 3, 1, 10);
     settings.ticketsPerMinute = options_.ticketsPerMinute;
+    settings.ticketBurst = std::clamp(options_.ticketsPerMinute / 3, 1, 20);
     leaderboard_ = std::make_unique<Leaderboard>(*store_, *metrics_, nowMs_, settings);
     if (!leaderboard_->start(error)) return false;
     leaderboard_->onQueued([this] { verifierProcesses_->wake(); });

@@ -3,10 +3,14 @@
 // with a PostgreSQL of the test's own. Games are played through the game's
 // own code, as a window plays them, from the server's tickets.
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <fstream>
 
 #include "server/digest.h"
+#include "server/http_front.h"
 #include "server/server_harness.h"
 
 namespace kolvane::server::testing {
@@ -178,6 +182,13 @@ TEST_P(Acceptance, BadRequestsGetAClearAnswerAndChangeNothing) {
     EXPECT_EQ(huge.status, 413) << huge.text;
     EXPECT_NE(huge.body.value("error", "").find("larger"), std::string::npos);
 
+    // More than four hours of play: refused before any tick.
+    std::string tooLong = "clock 1500000000\nseed 1\nsize 740x580\n";
+    for (int i = 0; i < 10; ++i) tooLong += "tick 100000\n";
+    const Answer hours = api.submit(tooLong, "Zed");
+    EXPECT_EQ(hours.status, 400);
+    EXPECT_NE(hours.body.value("error", "").find("recording:13:"), std::string::npos) << hours.text;
+
     EXPECT_EQ(api.submit(game.text + "tick 1\n", "Ann", "").status, 401) << "no key";
     EXPECT_EQ(api.submit(game.text + "tick 2\n", "Ann", "short").status, 400);
     const Answer taken = api.submit(game.text + "tick 3\n", "aNN", "another-key-0123456789");
@@ -199,6 +210,58 @@ TEST_P(Acceptance, BadRequestsGetAClearAnswerAndChangeNothing) {
     // Only the genuine game was kept.
     EXPECT_EQ(api.verdict(sha256Hex(game.text)).body["status"], "verified");
     EXPECT_EQ(api.get("/api/scores").body["scores"].size(), 1u);
+}
+
+TEST(CpuCap, AVerificationPastItIsStoppedAndRejected) {
+    TestClock clock;
+    ServerOptions options = testOptions((scratchFolder() / "leaderboard.sqlite").string());
+    options.cpuCapSeconds = 1;
+    RunningServer server(options, clock);
+    ApiClient api(server.port());
+    // Four hours of play less a little, which take longer than a second.
+    std::string hours = "clock 1500000000\nseed 1\nsize 740x580\ntick 10\npress S\n";
+    for (int i = 0; i < 9; ++i) hours += "tick 100000\n";
+    hours += "# game 1: score 0, level 1, ended at tick 1500\n";
+    const Answer queued = api.submit(hours, "Ann");
+    ASSERT_EQ(queued.status, 202) << queued.text;
+    const Answer verdict = api.verdict(queued.body["id"]);
+    EXPECT_EQ(verdict.body["status"], "rejected");
+    EXPECT_EQ(verdict.body["reason"], "verification took more than 1 s of processor time");
+}
+
+// Limits per client: a rate of submissions (429 with Retry-After), and a
+// client that stops sending is cut off by the read timeout.
+TEST(Limits, TooFastOrTooSlowClientsAreCutOff) {
+    TestClock clock;
+    ServerOptions options = testOptions((scratchFolder() / "leaderboard.sqlite").string());
+    options.submitsPerMinute = 3;
+    RunningServer server(options, clock);
+    ApiClient api(server.port());
+    EXPECT_EQ(api.submit("x", "Ann").status, 400);
+    const Answer tooMany = api.submit("y", "Ann");
+    EXPECT_EQ(tooMany.status, 429);
+    EXPECT_EQ(tooMany.headers.find("Retry-After")->second, "20");
+    clock.ms += 20000;
+    EXPECT_EQ(api.submit("z", "Ann").status, 400);
+
+    // Headers, then nothing of the body it announced.
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<std::uint16_t>(server.port()));
+    ASSERT_EQ(::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const std::string head =
+        "POST /api/recordings?player=Ann HTTP/1.1\r\nHost: x\r\nContent-Length: 100\r\n\r\nclock";
+    ASSERT_EQ(::send(s, head.data(), head.size(), 0), static_cast<ssize_t>(head.size()));
+    timeval wait{kReadTimeoutSeconds * 3, 0};
+    ::setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    char buffer[512];
+    ssize_t n = 0;
+    std::string answer;
+    while ((n = ::recv(s, buffer, sizeof buffer, 0)) > 0) answer.append(buffer, static_cast<std::size_t>(n));
+    EXPECT_EQ(n, 0) << "the server closed the connection";
+    ::close(s);
 }
 
 INSTANTIATE_TEST_SUITE_P(Server, Acceptance, ::testing::Values(Backend::kSqlite, Backend::kPostgres),

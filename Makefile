@@ -53,10 +53,11 @@ screenshots: build
 
 # `make soak`: the long soak under the sanitizers, SOAK_SCALE times the share
 # that `make check` runs (1,000,000 ticks of play, 200,000 of chaos).
-# `make fuzz`: the libFuzzer targets of the readers, FUZZ_SECONDS in all (half
-# for the script reader, a quarter each for the recording reader and the
-# high-score table's), each from its seed corpus in tests/fuzz (a clang build
-# in FUZZ_DIR).
+# `make fuzz`: the libFuzzer targets of the readers and of the leaderboard's
+# submission path, FUZZ_SECONDS in all (three eighths for the script reader, a
+# quarter each for the recording reader and the submission path, an eighth for
+# the high-score table's), each from its seed corpus in tests/fuzz (a clang
+# build in FUZZ_DIR).
 SOAK_SCALE ?= 10
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
@@ -78,12 +79,15 @@ fuzz-deps:
 fuzz: fuzz-deps
 	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
 		-DKOLVANE_TESTS=OFF -DKOLVANE_FUZZ=ON -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)" >/dev/null
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target script_fuzzer recording_fuzzer score_table_fuzzer
-	tests/fuzz/run.sh $(FUZZ_DIR)/tests/fuzz/script_fuzzer $$(( ($(FUZZ_SECONDS) + 1) / 2 )) $(FUZZ_DIR)/run
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target script_fuzzer recording_fuzzer score_table_fuzzer \
+		submission_fuzzer
+	tests/fuzz/run.sh $(FUZZ_DIR)/tests/fuzz/script_fuzzer $$(( ($(FUZZ_SECONDS) * 3 + 7) / 8 )) $(FUZZ_DIR)/run
 	tests/fuzz/run.sh $(FUZZ_DIR)/tests/fuzz/recording_fuzzer $$(( ($(FUZZ_SECONDS) + 3) / 4 )) \
 		$(FUZZ_DIR)/run-recording recording_corpus recording.dict
-	tests/fuzz/run.sh $(FUZZ_DIR)/tests/fuzz/score_table_fuzzer $$(( ($(FUZZ_SECONDS) + 3) / 4 )) \
+	tests/fuzz/run.sh $(FUZZ_DIR)/tests/fuzz/score_table_fuzzer $$(( ($(FUZZ_SECONDS) + 7) / 8 )) \
 		$(FUZZ_DIR)/run-scores score_corpus score.dict
+	tests/fuzz/run.sh $(FUZZ_DIR)/tests/fuzz/submission_fuzzer $$(( ($(FUZZ_SECONDS) + 3) / 4 )) \
+		$(FUZZ_DIR)/run-submission submission_corpus submission.dict
 
 # `make check`: every test in a build with AddressSanitizer and
 # UndefinedBehaviorSanitizer (ASAN_DIR). `make determinism`: the same scripts

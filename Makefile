@@ -196,7 +196,7 @@ WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-p
 WINDOWS_TEST_PACKAGES := wine wine64 xvfb xdotool x11-utils imagemagick
 TRACE_GAMES ?= 4
 TRACE_TICKS ?= 10000
-PACKAGE_PACKAGES := dpkg-dev file appstream desktop-file-utils imagemagick
+PACKAGE_PACKAGES := dpkg-dev file appstream desktop-file-utils imagemagick curl
 
 .PHONY: windows windows-test package package-test
 
@@ -301,7 +301,7 @@ DIST_WORK ?= build-dist
 REPRODUCIBLE_DIR ?= build-reproducible
 DIST_PACKAGES := $(sort $(BUILD_PACKAGES) $(WINDOWS_PACKAGES) $(WEB_PACKAGES) git zip dpkg-dev file)
 DIST_TEST_PACKAGES := $(WINDOWS_TEST_PACKAGES) $(WEB_TEST_PACKAGES) unzip lintian appstream \
-	desktop-file-utils binutils-mingw-w64-x86-64
+	desktop-file-utils binutils-mingw-w64-x86-64 curl
 REPRODUCIBLE_PACKAGES := unzip wabt
 
 .PHONY: dist dist-test reproducible
@@ -324,6 +324,12 @@ reproducible:
 # started, a full disk, a read-only database), each bounded in time; see
 # docs/reliability.md. `make server-bench`: its figures (docs/performance.md).
 .PHONY: server-faults server-bench
+
+server-bench: deps $(BUILD_DIR)/CMakeCache.txt
+	@scripts/install-deps.sh wrk time curl python3
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-server kolvane-sim kolvane-server-bench \
+		kolvane-recording-figures
+	bench/server/run.sh $(BUILD_DIR)
 
 server-faults: test-deps $(BUILD_DIR)/CMakeCache.txt
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-server kolvane-sim server_fault_tests

@@ -35,8 +35,8 @@ std::string hmacSha256Hex(std::string_view key, std::string_view message) {
     std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
     unsigned int size = 0;
     if (HMAC(EVP_sha256(), key.data(), static_cast<int>(key.size()),
-             reinterpret_cast<const unsigned char*>(message.data()), message.size(),
-             digest.data(), &size) == nullptr) {
+             reinterpret_cast<const unsigned char*>(message.data()), message.size(), digest.data(),
+             &size) == nullptr) {
         return {};
     }
     return hex(digest.data(), size);

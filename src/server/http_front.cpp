@@ -27,7 +27,8 @@ bool isLoopback(const std::string& address) {
 }  // namespace
 
 std::string routeName(const std::string& method, const std::string& path) {
-    if (path.rfind("/api/", 0) != 0 && path != "/metrics") return method == "GET" ? "/ (files)" : "other";
+    if (path.rfind("/api/", 0) != 0 && path != "/metrics")
+        return method == "GET" ? "/ (files)" : "other";
     if (method == "OPTIONS") return "OPTIONS /api";
     if (path == "/api/tickets" || path == "/api/recordings" || path == "/api/scores" ||
         path == "/api/health" || path == "/metrics") {
@@ -48,7 +49,9 @@ HttpFront::HttpFront(Leaderboard& leaderboard, Metrics& metrics, HttpSettings se
       settings_(std::move(settings)),
       http_(std::make_unique<httplib::Server>()) {
     const int threads = settings_.threads;
-    http_->new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<std::size_t>(threads)); };
+    http_->new_task_queue = [threads] {
+        return new httplib::ThreadPool(static_cast<std::size_t>(threads));
+    };
     http_->set_read_timeout(kReadTimeoutSeconds, 0);
     http_->set_write_timeout(kReadTimeoutSeconds, 0);
     http_->set_keep_alive_max_count(kKeepAliveRequests);
@@ -102,23 +105,24 @@ void HttpFront::routes() {
         });
     // A ticket is answered before any body is read: it takes none, and a
     // POST without a Content-Length is fine for it.
-    http_->set_pre_routing_handler([this, address, tooLarge, decorate](
-                                       const httplib::Request& req, httplib::Response& res) {
-        if (tooLarge(req, res)) {
-            decorate(req, res);
-            return httplib::Server::HandlerResponse::Handled;
-        }
-        if (req.method == "POST" && req.path == "/api/tickets") {
-            send(res, leaderboard_.issueTicket(address(req)));
-            if (req.get_header_value<std::uint64_t>("Content-Length") > 0)
-                res.set_header("Connection", "close");
-            decorate(req, res);
-            return httplib::Server::HandlerResponse::Handled;
-        }
-        return httplib::Server::HandlerResponse::Unhandled;
-    });
+    http_->set_pre_routing_handler(
+        [this, address, tooLarge, decorate](const httplib::Request& req, httplib::Response& res) {
+            if (tooLarge(req, res)) {
+                decorate(req, res);
+                return httplib::Server::HandlerResponse::Handled;
+            }
+            if (req.method == "POST" && req.path == "/api/tickets") {
+                send(res, leaderboard_.issueTicket(address(req)));
+                if (req.get_header_value<std::uint64_t>("Content-Length") > 0)
+                    res.set_header("Connection", "close");
+                decorate(req, res);
+                return httplib::Server::HandlerResponse::Handled;
+            }
+            return httplib::Server::HandlerResponse::Unhandled;
+        });
 
-    http_->Post("/api/recordings", [this, address](const httplib::Request& req, httplib::Response& res,
+    http_->Post("/api/recordings", [this, address](const httplib::Request& req,
+                                                   httplib::Response& res,
                                                    const httplib::ContentReader& reader) {
         const auto deadline =
             std::chrono::steady_clock::now() + std::chrono::seconds(kBodyDeadlineSeconds);
@@ -164,8 +168,8 @@ void HttpFront::routes() {
         send(res, leaderboard_.scores(req.get_param_value("limit"), req.get_param_value("offset")));
     });
     http_->Get("/api/players/(.+)", [this](const httplib::Request& req, httplib::Response& res) {
-        send(res, leaderboard_.player(req.matches[1].str(),
-                                      req.get_param_value("limit"), req.get_param_value("offset")));
+        send(res, leaderboard_.player(req.matches[1].str(), req.get_param_value("limit"),
+                                      req.get_param_value("offset")));
     });
     http_->Get("/api/health", [this](const httplib::Request&, httplib::Response& res) {
         send(res, leaderboard_.health());

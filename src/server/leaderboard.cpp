@@ -85,18 +85,22 @@ bool Leaderboard::start(std::string& error) {
 Reply Leaderboard::storeFailure(const StoreResult& result) const {
     std::fprintf(stderr, "kolvane-server: %s\n", result.message.c_str());
     switch (result.status) {
-        case StoreStatus::kUnavailable: return errorReply(503, "the database is not answering");
-        case StoreStatus::kFull: return errorReply(507, "the database's disk is full");
-        case StoreStatus::kReadOnly: return errorReply(503, "the database takes no writes (read-only)");
+        case StoreStatus::kUnavailable:
+            return errorReply(503, "the database is not answering");
+        case StoreStatus::kFull:
+            return errorReply(507, "the database's disk is full");
+        case StoreStatus::kReadOnly:
+            return errorReply(503, "the database takes no writes (read-only)");
         case StoreStatus::kFailed:
-        case StoreStatus::kOk: break;
+        case StoreStatus::kOk:
+            break;
     }
     return errorReply(500, "the database failed");
 }
 
 Reply Leaderboard::tooMany(std::int64_t seconds) const {
-    Reply reply = errorReply(429, "too many requests from this address: try again in " +
-                                      std::to_string(seconds) + " s");
+    Reply reply = errorReply(
+        429, "too many requests from this address: try again in " + std::to_string(seconds) + " s");
     reply.headers.emplace_back("Retry-After", std::to_string(seconds));
     return reply;
 }
@@ -106,7 +110,8 @@ Reply Leaderboard::issueTicket(const std::string& address) {
     if (const std::int64_t wait = tickets_.wait(address, now); wait > 0) return tooMany(wait);
     const std::optional<Ticket> ticket = newTicket(now);
     if (!ticket) return errorReply(500, "no random bytes for a ticket");
-    return jsonReply(201, json{{"ticket", ticketToken(*ticket, ticketKey_)}, {"clock", ticket->clock}});
+    return jsonReply(201,
+                     json{{"ticket", ticketToken(*ticket, ticketKey_)}, {"clock", ticket->clock}});
 }
 
 Reply Leaderboard::submit(const std::string& address, std::string_view player,
@@ -114,16 +119,17 @@ Reply Leaderboard::submit(const std::string& address, std::string_view player,
     const std::int64_t now = nowMs_();
     if (const std::int64_t wait = submits_.wait(address, now); wait > 0) return tooMany(wait);
     if (body.size() > kMaxRecordingBytes) {
-        return errorReply(413, "the recording is larger than " + std::to_string(kMaxRecordingBytes) +
-                                   " bytes");
+        return errorReply(
+            413, "the recording is larger than " + std::to_string(kMaxRecordingBytes) + " bytes");
     }
     std::string key;
     if (authorization.empty()) {
         return errorReply(401, "a submission needs the player's key: Authorization: Bearer KEY");
     }
     if (!readKey(authorization, key)) {
-        return errorReply(400, "the key must be 16 to 128 letters, digits or - . _ ~ + / =, "
-                               "sent as Authorization: Bearer KEY");
+        return errorReply(400,
+                          "the key must be 16 to 128 letters, digits or - . _ ~ + / =, "
+                          "sent as Authorization: Bearer KEY");
     }
     std::string problem;
     const std::optional<PlayerName> name = readPlayerName(player, problem);
@@ -163,7 +169,8 @@ Reply Leaderboard::submit(const std::string& address, std::string_view player,
             return errorReply(403, "the name \"" + name->shown + "\" belongs to another key");
         case SubmitResult::kTicketUsed:
             return errorReply(409, "the ticket was used by another recording");
-        case SubmitResult::kQueued: break;
+        case SubmitResult::kQueued:
+            break;
     }
     if (queued_) queued_();
     return jsonReply(202, json{{"id", recording.id}, {"status", "queued"}});
@@ -173,12 +180,9 @@ Reply Leaderboard::recording(const std::string& id) {
     std::optional<RecordingInfo> info;
     if (StoreResult r = store_.recording(id, info); !r.ok()) return storeFailure(r);
     if (!info) return errorReply(404, "no recording " + id);
-    json out{{"id", info->id},
-             {"status", statusWord(info->status)},
-             {"player", info->player},
-             {"submitted", utc(info->submittedAtMs)},
-             {"ranked", info->ranked},
-             {"file", "/api/recordings/" + info->id + "/file"}};
+    json out{{"id", info->id},         {"status", statusWord(info->status)},
+             {"player", info->player}, {"submitted", utc(info->submittedAtMs)},
+             {"ranked", info->ranked}, {"file", "/api/recordings/" + info->id + "/file"}};
     if (info->status != RecordingStatus::kQueued) {
         out["verificationSeconds"] = static_cast<double>(info->verifyMicros) / 1e6;
     }

@@ -22,7 +22,9 @@ std::int64_t systemNowMs() {
 }
 
 LeaderboardServer::LeaderboardServer(ServerOptions options, std::function<std::int64_t()> nowMs)
-    : options_(std::move(options)), nowMs_(std::move(nowMs)), metrics_(std::make_unique<Metrics>()) {}
+    : options_(std::move(options)),
+      nowMs_(std::move(nowMs)),
+      metrics_(std::make_unique<Metrics>()) {}
 
 LeaderboardServer::~LeaderboardServer() {
     stop();

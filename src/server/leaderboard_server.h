@@ -47,7 +47,7 @@ private:
     std::unique_ptr<Metrics> metrics_;
     std::unique_ptr<Leaderboard> leaderboard_;
     std::unique_ptr<HttpFront> http_;
-    std::unique_ptr<VerifierPool> verifier_;             // a verifier process's one thread
+    std::unique_ptr<VerifierPool> verifier_;                // a verifier process's one thread
     std::unique_ptr<VerifierProcesses> verifierProcesses_;  // a server's verifier processes
     std::mutex mutex_;
     std::condition_variable stopped_;

@@ -52,7 +52,8 @@ int main(int argc, char** argv) {
     if (options.verifierProcess) {
         // Quiet: its server has said where it is.
     } else if (options.verifyOnly) {
-        std::printf("kolvane-server: verifying for %s\n", options.db.rfind("postgres", 0) == 0 ? "PostgreSQL" : options.db.c_str());
+        std::printf("kolvane-server: verifying for %s\n",
+                    options.db.rfind("postgres", 0) == 0 ? "PostgreSQL" : options.db.c_str());
     } else {
         const bool v6 = options.host.find(':') != std::string::npos;
         std::printf("kolvane-server: listening on http://%s%s%s:%d/\n", v6 ? "[" : "",

@@ -55,7 +55,8 @@ std::string Metrics::text(std::int64_t queueDepth) const {
         out += "kolvane_verification_seconds_bucket{le=\"" + number(kSecondsBuckets[i]) + "\"} " +
                std::to_string(buckets_[i]) + "\n";
     }
-    out += "kolvane_verification_seconds_bucket{le=\"+Inf\"} " + std::to_string(verifications_) + "\n";
+    out +=
+        "kolvane_verification_seconds_bucket{le=\"+Inf\"} " + std::to_string(verifications_) + "\n";
     out += "kolvane_verification_seconds_sum " + number(verifySeconds_) + "\n";
     out += "kolvane_verification_seconds_count " + std::to_string(verifications_) + "\n";
     return out;

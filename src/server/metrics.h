@@ -14,7 +14,8 @@ namespace kolvane::server {
 
 class Metrics {
 public:
-    static constexpr std::array<double, 10> kSecondsBuckets{0.01, 0.03, 0.1, 0.3, 1, 3, 10, 30, 60, 120};
+    static constexpr std::array<double, 10> kSecondsBuckets{0.01, 0.03, 0.1, 0.3, 1,
+                                                            3,    10,   30,  60,  120};
 
     // route: the route's pattern ("/api/recordings/{id}"), never the path.
     void request(const std::string& route, int status);

@@ -39,17 +39,16 @@ bool toUtf8(const std::u16string& text, std::string& out) {
 bool normalize(const UNormalizer2* form, const std::u16string& text, std::u16string& out) {
     UErrorCode status = U_ZERO_ERROR;
     out.resize(text.size() * 4 + 8);
-    const int32_t length =
-        unorm2_normalize(form, text.data(), static_cast<int32_t>(text.size()), out.data(),
-                         static_cast<int32_t>(out.size()), &status);
+    const int32_t length = unorm2_normalize(form, text.data(), static_cast<int32_t>(text.size()),
+                                            out.data(), static_cast<int32_t>(out.size()), &status);
     if (U_FAILURE(status)) return false;
     out.resize(static_cast<std::size_t>(length));
     return true;
 }
 
 bool isLetter(int8_t type) {
-    return type == U_UPPERCASE_LETTER || type == U_LOWERCASE_LETTER ||
-           type == U_TITLECASE_LETTER || type == U_MODIFIER_LETTER || type == U_OTHER_LETTER;
+    return type == U_UPPERCASE_LETTER || type == U_LOWERCASE_LETTER || type == U_TITLECASE_LETTER ||
+           type == U_MODIFIER_LETTER || type == U_OTHER_LETTER;
 }
 
 bool isMark(int8_t type) {
@@ -110,8 +109,8 @@ std::optional<PlayerName> readPlayerName(std::string_view text, std::string& pro
         if (!ignorable && isLetter(type)) {
             afterLetter = true;
         } else if (!ignorable && isMark(type) && afterLetter) {
-        } else if (!ignorable && (type == U_DECIMAL_DIGIT_NUMBER || c == '.' || c == '_' ||
-                                  c == '-')) {
+        } else if (!ignorable &&
+                   (type == U_DECIMAL_DIGIT_NUMBER || c == '.' || c == '_' || c == '-')) {
             afterLetter = false;
         } else {
             problem = "the name holds " + codePoint(c) +

@@ -33,8 +33,8 @@ StoreResult failure(PGconn* connection, const PGresult* result) {
     out.message = std::string("PostgreSQL: ") +
                   (result != nullptr ? PQresultErrorMessage(result) : PQerrorMessage(connection));
     while (!out.message.empty() && out.message.back() == '\n') out.message.pop_back();
-    if (PQstatus(connection) != CONNECTION_OK || code.substr(0, 2) == "08" ||
-        code == "57P01" || code == "57P02" || code == "57P03") {
+    if (PQstatus(connection) != CONNECTION_OK || code.substr(0, 2) == "08" || code == "57P01" ||
+        code == "57P02" || code == "57P03") {
         out.status = StoreStatus::kUnavailable;
     } else if (code == "53100") {
         out.status = StoreStatus::kFull;
@@ -119,14 +119,16 @@ StoreResult run(Connection& c, const char* sql, const std::vector<Param>& params
     result.reset(PQexecPrepared(c.get(), name.c_str(), static_cast<int>(params.size()),
                                 values.data(), lengths.data(), formats.data(), 0));
     const ExecStatusType status = PQresultStatus(result.get());
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) return failure(c.get(), result.get());
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        return failure(c.get(), result.get());
     return {};
 }
 
 StoreResult execute(Connection& c, const std::string& sql) {
     const Result result(PQexec(c.get(), sql.c_str()));
     const ExecStatusType status = PQresultStatus(result.get());
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) return failure(c.get(), result.get());
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        return failure(c.get(), result.get());
     return {};
 }
 
@@ -142,8 +144,8 @@ bool isNull(const Result& r, int row, int column) {
 }
 std::string unescaped(const Result& r, int row, int column) {
     std::size_t size = 0;
-    unsigned char* data =
-        PQunescapeBytea(reinterpret_cast<const unsigned char*>(PQgetvalue(r.get(), row, column)), &size);
+    unsigned char* data = PQunescapeBytea(
+        reinterpret_cast<const unsigned char*>(PQgetvalue(r.get(), row, column)), &size);
     if (data == nullptr) return {};
     std::string out(reinterpret_cast<const char*>(data), size);
     PQfreemem(data);
@@ -202,16 +204,19 @@ StoreResult migrate(Connection& c) {
     Transaction transaction(c);
     if (StoreResult r = transaction.begin(); !r.ok()) return r;
     if (StoreResult r = execute(c, std::string(kMigrationLock)); !r.ok()) return r;
-    if (StoreResult r = execute(c, "CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"); !r.ok())
+    if (StoreResult r =
+            execute(c, "CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
+        !r.ok())
         return r;
     Result rows;
-    if (StoreResult r = run(c, "SELECT COALESCE(MAX(version), 0) FROM schema_version", {}, rows); !r.ok())
+    if (StoreResult r = run(c, "SELECT COALESCE(MAX(version), 0) FROM schema_version", {}, rows);
+        !r.ok())
         return r;
     const std::int64_t version = integer(rows, 0, 0);
     const auto migrations = postgresMigrations();
     if (version > migrations.back().version) {
-        return {StoreStatus::kFailed, "the database's schema is version " + std::to_string(version) +
-                                          ", newer than this server's " +
+        return {StoreStatus::kFailed, "the database's schema is version " +
+                                          std::to_string(version) + ", newer than this server's " +
                                           std::to_string(migrations.back().version)};
     }
     for (const Migration& migration : migrations) {
@@ -257,14 +262,18 @@ public:
     StoreResult ticketKey(std::string& key) override {
         return withConnection([&](Connection& c) {
             std::string made;
-            if (!randomBytes(made, 32)) return StoreResult{StoreStatus::kFailed, "no random bytes to make a key"};
+            if (!randomBytes(made, 32))
+                return StoreResult{StoreStatus::kFailed, "no random bytes to make a key"};
             Result r;
-            if (StoreResult s = run(c, "INSERT INTO server_keys (name, value) VALUES ('tickets', $1) "
-                                       "ON CONFLICT (name) DO NOTHING",
+            if (StoreResult s = run(c,
+                                    "INSERT INTO server_keys (name, value) VALUES ('tickets', $1) "
+                                    "ON CONFLICT (name) DO NOTHING",
                                     {bytes(made)}, r);
                 !s.ok())
                 return s;
-            if (StoreResult s = run(c, "SELECT value FROM server_keys WHERE name = 'tickets'", {}, r); !s.ok())
+            if (StoreResult s =
+                    run(c, "SELECT value FROM server_keys WHERE name = 'tickets'", {}, r);
+                !s.ok())
                 return s;
             key = unescaped(r, 0, 0);
             return StoreResult{};
@@ -276,14 +285,16 @@ public:
             Transaction transaction(c);
             if (StoreResult s = transaction.begin(); !s.ok()) return s;
             Result r;
-            if (StoreResult s = run(c, "SELECT 1 FROM recordings WHERE id = $1", {text(rec.id)}, r); !s.ok())
+            if (StoreResult s = run(c, "SELECT 1 FROM recordings WHERE id = $1", {text(rec.id)}, r);
+                !s.ok())
                 return s;
             if (PQntuples(r.get()) > 0) {
                 outcome = SubmitResult::kExists;
                 return StoreResult{};
             }
-            if (StoreResult s = run(c, "INSERT INTO players (player_key, name, key_hash, created_ms) "
-                                       "VALUES ($1, $2, $3, $4) ON CONFLICT (player_key) DO NOTHING",
+            if (StoreResult s = run(c,
+                                    "INSERT INTO players (player_key, name, key_hash, created_ms) "
+                                    "VALUES ($1, $2, $3, $4) ON CONFLICT (player_key) DO NOTHING",
                                     {text(rec.playerKey), text(rec.player), text(rec.keyHash),
                                      number(rec.submittedAtMs)},
                                     r);
@@ -299,15 +310,18 @@ public:
             }
             const std::string shown = field(r, 0, 0);
             if (rec.ticket) {
-                if (StoreResult s = run(c, "INSERT INTO used_tickets (nonce, recording_id) VALUES ($1, $2) "
-                                           "ON CONFLICT (nonce) DO NOTHING",
-                                        {text(rec.ticket->nonce), text(rec.id)}, r);
+                if (StoreResult s =
+                        run(c,
+                            "INSERT INTO used_tickets (nonce, recording_id) VALUES ($1, $2) "
+                            "ON CONFLICT (nonce) DO NOTHING",
+                            {text(rec.ticket->nonce), text(rec.id)}, r);
                     !s.ok())
                     return s;
                 if (!changedRows(r)) {
                     // The same bytes, sent at the same moment to another server.
-                    if (StoreResult s = run(c, "SELECT recording_id FROM used_tickets WHERE nonce = $1",
-                                            {text(rec.ticket->nonce)}, r);
+                    if (StoreResult s =
+                            run(c, "SELECT recording_id FROM used_tickets WHERE nonce = $1",
+                                {text(rec.ticket->nonce)}, r);
                         !s.ok())
                         return s;
                     outcome = PQntuples(r.get()) > 0 && field(r, 0, 0) == rec.id
@@ -316,13 +330,14 @@ public:
                     return StoreResult{};
                 }
             }
-            if (StoreResult s = run(c, "INSERT INTO recordings (id, player_key, player, "
-                                       "submitted_ms, ticket_issued_ms) VALUES ($1, $2, $3, $4, $5) "
-                                       "ON CONFLICT (id) DO NOTHING",
-                                    {text(rec.id), text(rec.playerKey), text(shown),
-                                     number(rec.submittedAtMs),
-                                     rec.ticket ? number(rec.ticket->issuedAtMs) : null()},
-                                    r);
+            if (StoreResult s =
+                    run(c,
+                        "INSERT INTO recordings (id, player_key, player, "
+                        "submitted_ms, ticket_issued_ms) VALUES ($1, $2, $3, $4, $5) "
+                        "ON CONFLICT (id) DO NOTHING",
+                        {text(rec.id), text(rec.playerKey), text(shown), number(rec.submittedAtMs),
+                         rec.ticket ? number(rec.ticket->issuedAtMs) : null()},
+                        r);
                 !s.ok())
                 return s;
             if (!changedRows(r)) {
@@ -343,9 +358,11 @@ public:
         info.reset();
         return withConnection([&](Connection& c) {
             Result r;
-            if (StoreResult s = run(c, "SELECT status, player, reason, ranked, unranked, submitted_ms, "
-                                       "verify_us FROM recordings WHERE id = $1",
-                                    {text(id)}, r);
+            if (StoreResult s =
+                    run(c,
+                        "SELECT status, player, reason, ranked, unranked, submitted_ms, "
+                        "verify_us FROM recordings WHERE id = $1",
+                        {text(id)}, r);
                 !s.ok())
                 return s;
             if (PQntuples(r.get()) == 0) return StoreResult{};
@@ -358,12 +375,14 @@ public:
             found.unranked = field(r, 0, 4);
             found.submittedAtMs = integer(r, 0, 5);
             found.verifyMicros = integer(r, 0, 6);
-            if (StoreResult s = run(c, "SELECT number, score, level, end_tick FROM games "
-                                       "WHERE recording_id = $1 ORDER BY number",
+            if (StoreResult s = run(c,
+                                    "SELECT number, score, level, end_tick FROM games "
+                                    "WHERE recording_id = $1 ORDER BY number",
                                     {text(id)}, r);
                 !s.ok())
                 return s;
-            for (int row = 0; row < PQntuples(r.get()); ++row) found.games.push_back(gameAt(r, row, 0));
+            for (int row = 0; row < PQntuples(r.get()); ++row)
+                found.games.push_back(gameAt(r, row, 0));
             info = std::move(found);
             return StoreResult{};
         });
@@ -414,9 +433,10 @@ public:
             Transaction transaction(c);
             if (StoreResult s = transaction.begin(); !s.ok()) return s;
             Result r;
-            if (StoreResult s = run(c, "UPDATE recordings SET status = $1, reason = $2, ranked = $3, "
-                                       "unranked = $4, verified_ms = $5, verify_us = $6, "
-                                       "lease_owner = NULL WHERE id = $7 AND status = 'queued'",
+            if (StoreResult s = run(c,
+                                    "UPDATE recordings SET status = $1, reason = $2, ranked = $3, "
+                                    "unranked = $4, verified_ms = $5, verify_us = $6, "
+                                    "lease_owner = NULL WHERE id = $7 AND status = 'queued'",
                                     {text(o.verified ? "verified" : "rejected"), text(o.reason),
                                      text(o.best ? "true" : "false"), text(o.unranked.value_or("")),
                                      number(o.verifiedAtMs), number(o.verifyMicros), text(o.id)},
@@ -425,8 +445,9 @@ public:
                 return s;
             if (!changedRows(r)) return transaction.commit();
             for (const GameResult& game : o.games) {
-                if (StoreResult s = run(c, "INSERT INTO games (recording_id, number, score, level, "
-                                           "end_tick) VALUES ($1, $2, $3, $4, $5)",
+                if (StoreResult s = run(c,
+                                        "INSERT INTO games (recording_id, number, score, level, "
+                                        "end_tick) VALUES ($1, $2, $3, $4, $5)",
                                         {text(o.id), number(game.number), number(game.score),
                                          number(game.level), number(game.endTick)},
                                         r);
@@ -435,13 +456,14 @@ public:
             }
             if (o.best) {
                 if (StoreResult s =
-                        run(c, "INSERT INTO best_games (player_key, player, score, level, game, "
-                               "ended_ms, recording_id) VALUES ($1, $2, $3, $4, $5, $6, $7) "
-                               "ON CONFLICT (player_key) DO UPDATE SET player = excluded.player, "
-                               "score = excluded.score, level = excluded.level, game = excluded.game, "
-                               "ended_ms = excluded.ended_ms, recording_id = excluded.recording_id "
-                               "WHERE excluded.score > best_games.score OR (excluded.score = "
-                               "best_games.score AND excluded.ended_ms < best_games.ended_ms)",
+                        run(c,
+                            "INSERT INTO best_games (player_key, player, score, level, game, "
+                            "ended_ms, recording_id) VALUES ($1, $2, $3, $4, $5, $6, $7) "
+                            "ON CONFLICT (player_key) DO UPDATE SET player = excluded.player, "
+                            "score = excluded.score, level = excluded.level, game = excluded.game, "
+                            "ended_ms = excluded.ended_ms, recording_id = excluded.recording_id "
+                            "WHERE excluded.score > best_games.score OR (excluded.score = "
+                            "best_games.score AND excluded.ended_ms < best_games.ended_ms)",
                             {text(o.playerKey), text(o.player), number(o.best->game.score),
                              number(o.best->game.level), number(o.best->game.number),
                              number(o.best->endedAtMs), text(o.id)},
@@ -459,16 +481,17 @@ public:
         rows.clear();
         return withConnection([&](Connection& c) {
             Result r;
-            StoreResult s = run(c, "SELECT player, score, level, game, ended_ms, recording_id "
-                                   "FROM best_games ORDER BY score DESC, ended_ms, recording_id "
-                                   "LIMIT $1 OFFSET $2",
+            StoreResult s = run(c,
+                                "SELECT player, score, level, game, ended_ms, recording_id "
+                                "FROM best_games ORDER BY score DESC, ended_ms, recording_id "
+                                "LIMIT $1 OFFSET $2",
                                 {number(limit), number(offset)}, r);
             if (!s.ok()) return s;
             for (int row = 0; row < PQntuples(r.get()); ++row) {
-                rows.push_back(TableRow{field(r, row, 0), static_cast<std::int32_t>(integer(r, row, 1)),
-                                        static_cast<std::int32_t>(integer(r, row, 2)),
-                                        static_cast<int>(integer(r, row, 3)), integer(r, row, 4),
-                                        field(r, row, 5)});
+                rows.push_back(TableRow{
+                    field(r, row, 0), static_cast<std::int32_t>(integer(r, row, 1)),
+                    static_cast<std::int32_t>(integer(r, row, 2)),
+                    static_cast<int>(integer(r, row, 3)), integer(r, row, 4), field(r, row, 5)});
             }
             return s;
         });
@@ -481,16 +504,17 @@ public:
         player.reset();
         return withConnection([&](Connection& c) {
             Result r;
-            if (StoreResult s = run(c, "SELECT name FROM players WHERE player_key = $1",
-                                    {text(playerKey)}, r);
+            if (StoreResult s =
+                    run(c, "SELECT name FROM players WHERE player_key = $1", {text(playerKey)}, r);
                 !s.ok())
                 return s;
             if (PQntuples(r.get()) > 0) player = field(r, 0, 0);
-            StoreResult s = run(c, "SELECT r.id, g.number, g.score, g.level, g.end_tick, r.ranked, "
-                                   "r.submitted_ms FROM recordings r JOIN games g ON "
-                                   "g.recording_id = r.id WHERE r.player_key = $1 AND "
-                                   "r.status = 'verified' ORDER BY r.submitted_ms DESC, r.id, "
-                                   "g.number LIMIT $2 OFFSET $3",
+            StoreResult s = run(c,
+                                "SELECT r.id, g.number, g.score, g.level, g.end_tick, r.ranked, "
+                                "r.submitted_ms FROM recordings r JOIN games g ON "
+                                "g.recording_id = r.id WHERE r.player_key = $1 AND "
+                                "r.status = 'verified' ORDER BY r.submitted_ms DESC, r.id, "
+                                "g.number LIMIT $2 OFFSET $3",
                                 {text(playerKey), number(limit), number(offset)}, r);
             if (!s.ok()) return s;
             for (int row = 0; row < PQntuples(r.get()); ++row) {
@@ -505,7 +529,8 @@ public:
         depth = 0;
         return withConnection([&](Connection& c) {
             Result r;
-            StoreResult s = run(c, "SELECT COUNT(*) FROM recordings WHERE status = 'queued'", {}, r);
+            StoreResult s =
+                run(c, "SELECT COUNT(*) FROM recordings WHERE status = 'queued'", {}, r);
             if (s.ok()) depth = integer(r, 0, 0);
             return s;
         });

@@ -73,10 +73,10 @@ std::optional<std::string> whyUnranked(const RankFacts& facts) {
         elapsedMs + kClockSlackMs + elapsedMs * kClockSlackPerMille / 1000;
     if (playedMs > allowedMs) {
         return "its " + std::to_string(playedMs / 1000) + " s of play are more than the " +
-               std::to_string(elapsedMs / 1000) +
-               " s between its ticket and its submission";
+               std::to_string(elapsedMs / 1000) + " s between its ticket and its submission";
     }
-    if (auto implausible = implausibleInput(*facts.script)) return "keys no person presses: " + *implausible;
+    if (auto implausible = implausibleInput(*facts.script))
+        return "keys no person presses: " + *implausible;
     return std::nullopt;
 }
 

@@ -18,7 +18,8 @@ std::int64_t RateLimiter::wait(const std::string& address, std::int64_t nowMs) {
         bucket.tokens -= 1;
         return 0;
     }
-    return std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil((1 - bucket.tokens) / perMs / 1000)));
+    return std::max<std::int64_t>(
+        1, static_cast<std::int64_t>(std::ceil((1 - bucket.tokens) / perMs / 1000)));
 }
 
 }  // namespace kolvane::server

@@ -34,8 +34,8 @@ namespace {
 
 bool parseCount(std::string_view text, int low, int high, int& value) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && ec == std::errc{} && end == text.data() + text.size() &&
-           value >= low && value <= high;
+    return !text.empty() && ec == std::errc{} && end == text.data() + text.size() && value >= low &&
+           value <= high;
 }
 
 bool parseFlag(std::string_view text, bool& value) {
@@ -78,8 +78,8 @@ bool parseListen(const std::string& text, std::string& host, int& port) {
 }
 
 bool parseServerOptions(int argc, const char* const* argv,
-                        const std::function<const char*(const char*)>& env,
-                        ServerOptions& options, std::string& error) {
+                        const std::function<const char*(const char*)>& env, ServerOptions& options,
+                        std::string& error) {
     const auto count = [](int& field, int low, int high, const char* what) {
         return [&field, low, high, what](std::string_view v, std::string& e) {
             if (parseCount(v, low, high, field)) return true;
@@ -109,7 +109,8 @@ bool parseServerOptions(int argc, const char* const* argv,
         {"--listen", "KOLVANE_LISTEN",
          [&](std::string_view v, std::string& e) {
              if (parseListen(std::string(v), options.host, options.port)) return true;
-             e = "--listen takes ADDR:PORT (127.0.0.1:8080, [::1]:0), not \"" + std::string(v) + "\"";
+             e = "--listen takes ADDR:PORT (127.0.0.1:8080, [::1]:0), not \"" + std::string(v) +
+                 "\"";
              return false;
          }},
         {"--db", "KOLVANE_DB", text(options.db, "--db")},
@@ -124,7 +125,8 @@ bool parseServerOptions(int argc, const char* const* argv,
          count(options.ticketsPerMinute, 0, 1000000, "--ticket-rate")},
         {"--cpu-cap", "KOLVANE_CPU_CAP", count(options.cpuCapSeconds, 1, 3600, "--cpu-cap")},
         {"--lease", "KOLVANE_LEASE", count(options.leaseSeconds, 1, 86400, "--lease")},
-        {"--behind-proxy", "KOLVANE_BEHIND_PROXY", flag(options.behindProxy, "--behind-proxy"), true},
+        {"--behind-proxy", "KOLVANE_BEHIND_PROXY", flag(options.behindProxy, "--behind-proxy"),
+         true},
     };
     bool workersGiven = false;
     for (const Setting& s : settings) {
@@ -176,7 +178,8 @@ bool parseServerOptions(int argc, const char* const* argv,
     return true;
 }
 
-std::string defaultDatabase(const std::function<const char*(const char*)>& env, std::string& error) {
+std::string defaultDatabase(const std::function<const char*(const char*)>& env,
+                            std::string& error) {
     std::filesystem::path folder;
     if (const char* data = env("XDG_DATA_HOME"); data != nullptr && data[0] == '/') {
         folder = data;

@@ -10,7 +10,7 @@ namespace kolvane::server {
 struct ServerOptions {
     std::string host = "127.0.0.1";
     int port = 8080;
-    std::string db;  // empty: DATA/leaderboard.sqlite
+    std::string db;    // empty: DATA/leaderboard.sqlite
     int workers = -1;  // -1: one per core; 0: none (another process verifies)
     bool verifyOnly = false;
     std::string webDir;
@@ -33,8 +33,8 @@ extern const char* const kServerUsage;
 
 // Reads env (a getenv) then argv; false with error set on a mistake.
 bool parseServerOptions(int argc, const char* const* argv,
-                        const std::function<const char*(const char*)>& env,
-                        ServerOptions& options, std::string& error);
+                        const std::function<const char*(const char*)>& env, ServerOptions& options,
+                        std::string& error);
 
 // "HOST:PORT" or "[V6]:PORT"; false for anything else.
 bool parseListen(const std::string& text, std::string& host, int& port);

@@ -18,14 +18,23 @@ constexpr int kBusyTimeoutMs = 5000;
 StoreResult failure(sqlite3* db, int code) {
     StoreResult result;
     const int primary = code & 0xff;
-    result.message = std::string("SQLite: ") + (db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code));
+    result.message =
+        std::string("SQLite: ") + (db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code));
     switch (primary) {
-        case SQLITE_FULL: result.status = StoreStatus::kFull; break;
-        case SQLITE_READONLY: result.status = StoreStatus::kReadOnly; break;
+        case SQLITE_FULL:
+            result.status = StoreStatus::kFull;
+            break;
+        case SQLITE_READONLY:
+            result.status = StoreStatus::kReadOnly;
+            break;
         case SQLITE_BUSY:
         case SQLITE_LOCKED:
-        case SQLITE_CANTOPEN: result.status = StoreStatus::kUnavailable; break;
-        default: result.status = StoreStatus::kFailed; break;
+        case SQLITE_CANTOPEN:
+            result.status = StoreStatus::kUnavailable;
+            break;
+        default:
+            result.status = StoreStatus::kFailed;
+            break;
     }
     return result;
 }
@@ -121,9 +130,9 @@ public:
     std::string text(int column) const {
         const void* bytes = sqlite3_column_blob(statement_, column);
         const int size = sqlite3_column_bytes(statement_, column);
-        return bytes == nullptr ? std::string()
-                                : std::string(static_cast<const char*>(bytes),
-                                              static_cast<std::size_t>(size));
+        return bytes == nullptr
+                   ? std::string()
+                   : std::string(static_cast<const char*>(bytes), static_cast<std::size_t>(size));
     }
 
 private:
@@ -166,12 +175,12 @@ StoreResult execute(sqlite3* db, const std::string& sql) {
 
 std::unique_ptr<Connection> openConnection(const std::string& path, std::string& error) {
     sqlite3* db = nullptr;
-    const int code = sqlite3_open_v2(
-        path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-        nullptr);
+    const int code =
+        sqlite3_open_v2(path.c_str(), &db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (code != SQLITE_OK) {
-        error = "cannot open the database \"" + path + "\": " +
-                (db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code));
+        error = "cannot open the database \"" + path +
+                "\": " + (db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code));
         sqlite3_close(db);
         return nullptr;
     }
@@ -197,7 +206,8 @@ StoreResult migrate(Connection& connection) {
     // one still answers what it holds.
     if (schemaVersion(connection) == sqliteMigrations().back().version) return {};
     if (StoreResult r = execute(db, "BEGIN IMMEDIATE"); !r.ok()) return r;
-    StoreResult result = execute(db, "CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
+    StoreResult result =
+        execute(db, "CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
     std::int64_t version = 0;
     if (result.ok()) {
         Query query(connection, "SELECT COALESCE(MAX(version), 0) FROM schema_version");
@@ -208,8 +218,7 @@ StoreResult migrate(Connection& connection) {
     if (result.ok() && version > migrations.back().version) {
         result.status = StoreStatus::kFailed;
         result.message = "the database's schema is version " + std::to_string(version) +
-                         ", newer than this server's " +
-                         std::to_string(migrations.back().version);
+                         ", newer than this server's " + std::to_string(migrations.back().version);
     }
     for (const Migration& migration : migrations) {
         if (!result.ok()) break;
@@ -235,8 +244,7 @@ RecordingStatus statusFromText(std::string_view text) {
 class SqliteStore final : public Store {
 public:
     SqliteStore(std::string path, int connections)
-        : path_(std::move(path)),
-          pool_(static_cast<std::size_t>(connections), [this] {
+        : path_(std::move(path)), pool_(static_cast<std::size_t>(connections), [this] {
               std::string error;
               return openConnection(path_, error);
           }) {}
@@ -262,8 +270,9 @@ public:
         }
         std::string made;
         if (!randomBytes(made, 32)) return {StoreStatus::kFailed, "no random bytes to make a key"};
-        StoreResult result = Query(*c, "INSERT INTO server_keys (name, value) VALUES ('tickets', ?) "
-                                       "ON CONFLICT (name) DO NOTHING")
+        StoreResult result = Query(*c,
+                                   "INSERT INTO server_keys (name, value) VALUES ('tickets', ?) "
+                                   "ON CONFLICT (name) DO NOTHING")
                                  .bindBlob(made)
                                  .run();
         if (!result.ok()) return result;
@@ -286,8 +295,9 @@ public:
             }
             if (query.failed()) return query.result();
         }
-        StoreResult result = Query(*c, "INSERT INTO players (player_key, name, key_hash, created_ms) "
-                                       "VALUES (?, ?, ?, ?) ON CONFLICT (player_key) DO NOTHING")
+        StoreResult result = Query(*c,
+                                   "INSERT INTO players (player_key, name, key_hash, created_ms) "
+                                   "VALUES (?, ?, ?, ?) ON CONFLICT (player_key) DO NOTHING")
                                  .bind(r.playerKey)
                                  .bind(r.player)
                                  .bind(r.keyHash)
@@ -298,7 +308,9 @@ public:
         {
             Query query(*c, "SELECT name, key_hash FROM players WHERE player_key = ?");
             query.bind(r.playerKey);
-            if (!query.step()) return query.failed() ? query.result() : StoreResult{StoreStatus::kFailed, "the player vanished"};
+            if (!query.step())
+                return query.failed() ? query.result()
+                                      : StoreResult{StoreStatus::kFailed, "the player vanished"};
             if (!sameSecret(query.text(1), r.keyHash)) {
                 outcome = SubmitResult::kNameTaken;
                 return {};
@@ -306,8 +318,9 @@ public:
             shown = query.text(0);
         }
         if (r.ticket) {
-            Query query(*c, "INSERT INTO used_tickets (nonce, recording_id) VALUES (?, ?) "
-                            "ON CONFLICT (nonce) DO NOTHING");
+            Query query(*c,
+                        "INSERT INTO used_tickets (nonce, recording_id) VALUES (?, ?) "
+                        "ON CONFLICT (nonce) DO NOTHING");
             query.bind(r.ticket->nonce).bind(r.id);
             if (StoreResult used = query.run(); !used.ok()) return used;
             if (sqlite3_changes(c->db()) == 0) {
@@ -320,8 +333,9 @@ public:
                      .bindBlob(r.body)
                      .run();
         if (!result.ok()) return result;
-        Query insert(*c, "INSERT INTO recordings (id, player_key, player, submitted_ms, "
-                         "ticket_issued_ms) VALUES (?, ?, ?, ?, ?)");
+        Query insert(*c,
+                     "INSERT INTO recordings (id, player_key, player, submitted_ms, "
+                     "ticket_issued_ms) VALUES (?, ?, ?, ?, ?)");
         insert.bind(r.id).bind(r.playerKey).bind(shown).bind(r.submittedAtMs);
         if (r.ticket) {
             insert.bind(r.ticket->issuedAtMs);
@@ -338,8 +352,9 @@ public:
         info.reset();
         auto c = pool_.borrow();
         if (!c) return unavailable();
-        Query query(*c, "SELECT status, player, reason, ranked, unranked, submitted_ms, verify_us "
-                        "FROM recordings WHERE id = ?");
+        Query query(*c,
+                    "SELECT status, player, reason, ranked, unranked, submitted_ms, verify_us "
+                    "FROM recordings WHERE id = ?");
         query.bind(id);
         if (!query.step()) return query.result();
         RecordingInfo found;
@@ -351,14 +366,14 @@ public:
         found.unranked = query.text(4);
         found.submittedAtMs = query.integer(5);
         found.verifyMicros = query.integer(6);
-        Query games(*c, "SELECT number, score, level, end_tick FROM games WHERE recording_id = ? "
-                        "ORDER BY number");
+        Query games(*c,
+                    "SELECT number, score, level, end_tick FROM games WHERE recording_id = ? "
+                    "ORDER BY number");
         games.bind(id);
         while (games.step()) {
-            found.games.push_back(GameResult{static_cast<int>(games.integer(0)),
-                                             static_cast<std::int32_t>(games.integer(1)),
-                                             static_cast<std::int32_t>(games.integer(2)),
-                                             games.integer(3)});
+            found.games.push_back(GameResult{
+                static_cast<int>(games.integer(0)), static_cast<std::int32_t>(games.integer(1)),
+                static_cast<std::int32_t>(games.integer(2)), games.integer(3)});
         }
         if (games.failed()) return games.result();
         info = std::move(found);
@@ -411,9 +426,10 @@ public:
         if (!c) return unavailable();
         Transaction transaction(*c);
         if (StoreResult begun = transaction.begin(); !begun.ok()) return begun;
-        Query update(*c, "UPDATE recordings SET status = ?, reason = ?, ranked = ?, unranked = ?, "
-                         "verified_ms = ?, verify_us = ?, lease_owner = NULL "
-                         "WHERE id = ? AND status = 'queued'");
+        Query update(*c,
+                     "UPDATE recordings SET status = ?, reason = ?, ranked = ?, unranked = ?, "
+                     "verified_ms = ?, verify_us = ?, lease_owner = NULL "
+                     "WHERE id = ? AND status = 'queued'");
         update.bind(o.verified ? "verified" : "rejected")
             .bind(o.reason)
             .bind(std::int64_t{o.best.has_value()})
@@ -424,8 +440,9 @@ public:
         if (StoreResult r = update.run(); !r.ok()) return r;
         if (sqlite3_changes(c->db()) == 0) return transaction.commit();
         for (const GameResult& game : o.games) {
-            StoreResult r = Query(*c, "INSERT INTO games (recording_id, number, score, level, "
-                                      "end_tick) VALUES (?, ?, ?, ?, ?)")
+            StoreResult r = Query(*c,
+                                  "INSERT INTO games (recording_id, number, score, level, "
+                                  "end_tick) VALUES (?, ?, ?, ?, ?)")
                                 .bind(o.id)
                                 .bind(std::int64_t{game.number})
                                 .bind(std::int64_t{game.score})
@@ -436,13 +453,14 @@ public:
         }
         if (o.best) {
             StoreResult r =
-                Query(*c, "INSERT INTO best_games (player_key, player, score, level, game, "
-                          "ended_ms, recording_id) VALUES (?, ?, ?, ?, ?, ?, ?) "
-                          "ON CONFLICT (player_key) DO UPDATE SET player = excluded.player, "
-                          "score = excluded.score, level = excluded.level, game = excluded.game, "
-                          "ended_ms = excluded.ended_ms, recording_id = excluded.recording_id "
-                          "WHERE excluded.score > best_games.score OR (excluded.score = "
-                          "best_games.score AND excluded.ended_ms < best_games.ended_ms)")
+                Query(*c,
+                      "INSERT INTO best_games (player_key, player, score, level, game, "
+                      "ended_ms, recording_id) VALUES (?, ?, ?, ?, ?, ?, ?) "
+                      "ON CONFLICT (player_key) DO UPDATE SET player = excluded.player, "
+                      "score = excluded.score, level = excluded.level, game = excluded.game, "
+                      "ended_ms = excluded.ended_ms, recording_id = excluded.recording_id "
+                      "WHERE excluded.score > best_games.score OR (excluded.score = "
+                      "best_games.score AND excluded.ended_ms < best_games.ended_ms)")
                     .bind(o.playerKey)
                     .bind(o.player)
                     .bind(std::int64_t{o.best->game.score})
@@ -462,8 +480,9 @@ public:
         rows.clear();
         auto c = pool_.borrow();
         if (!c) return unavailable();
-        Query query(*c, "SELECT player, score, level, game, ended_ms, recording_id FROM best_games "
-                        "ORDER BY score DESC, ended_ms, recording_id LIMIT ? OFFSET ?");
+        Query query(*c,
+                    "SELECT player, score, level, game, ended_ms, recording_id FROM best_games "
+                    "ORDER BY score DESC, ended_ms, recording_id LIMIT ? OFFSET ?");
         query.bind(std::int64_t{limit}).bind(std::int64_t{offset});
         while (query.step()) {
             rows.push_back(TableRow{query.text(0), static_cast<std::int32_t>(query.integer(1)),
@@ -487,10 +506,11 @@ public:
             if (query.step()) player = query.text(0);
             if (query.failed()) return query.result();
         }
-        Query query(*c, "SELECT r.id, g.number, g.score, g.level, g.end_tick, r.ranked, "
-                        "r.submitted_ms FROM recordings r JOIN games g ON g.recording_id = r.id "
-                        "WHERE r.player_key = ? AND r.status = 'verified' "
-                        "ORDER BY r.submitted_ms DESC, r.id, g.number LIMIT ? OFFSET ?");
+        Query query(*c,
+                    "SELECT r.id, g.number, g.score, g.level, g.end_tick, r.ranked, "
+                    "r.submitted_ms FROM recordings r JOIN games g ON g.recording_id = r.id "
+                    "WHERE r.player_key = ? AND r.status = 'verified' "
+                    "ORDER BY r.submitted_ms DESC, r.id, g.number LIMIT ? OFFSET ?");
         query.bind(playerKey).bind(std::int64_t{limit}).bind(std::int64_t{offset});
         while (query.step()) {
             games.push_back(PlayerGame{

@@ -17,9 +17,12 @@ std::unique_ptr<Store> openStore(const std::string& url, int connections, std::s
 
 const char* statusWord(RecordingStatus status) {
     switch (status) {
-        case RecordingStatus::kVerified: return "verified";
-        case RecordingStatus::kRejected: return "rejected";
-        case RecordingStatus::kQueued: break;
+        case RecordingStatus::kVerified:
+            return "verified";
+        case RecordingStatus::kRejected:
+            return "rejected";
+        case RecordingStatus::kQueued:
+            break;
     }
     return "queued";
 }

@@ -129,8 +129,8 @@ public:
     virtual StoreResult recording(const std::string& id, std::optional<RecordingInfo>& info) = 0;
     virtual StoreResult file(const std::string& id, std::optional<std::string>& body) = 0;
     // The oldest queued recording whose lease ran out, leased to owner.
-    virtual StoreResult claimJob(const std::string& owner, std::int64_t nowMs,
-                                 std::int64_t leaseMs, std::optional<Job>& job) = 0;
+    virtual StoreResult claimJob(const std::string& owner, std::int64_t nowMs, std::int64_t leaseMs,
+                                 std::optional<Job>& job) = 0;
     // Records the verdict of a recording still queued (done says whether it
     // was) and, for a ranked one, puts its best game in the table when it
     // beats the player's.

@@ -50,8 +50,8 @@ std::optional<Ticket> newTicket(std::int64_t nowMs) {
     std::memcpy(&draw, random.data(), sizeof draw);
     Ticket ticket;
     ticket.clock = kTicketClockLow +
-                   static_cast<std::int32_t>(draw % static_cast<std::uint32_t>(
-                                                        kTicketClockHigh - kTicketClockLow));
+                   static_cast<std::int32_t>(
+                       draw % static_cast<std::uint32_t>(kTicketClockHigh - kTicketClockLow));
     ticket.issuedAtMs = nowMs;
     ticket.nonce = sha256Hex(random).substr(0, kNonceDigits);
     return ticket;

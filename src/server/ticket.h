@@ -18,9 +18,9 @@
 namespace kolvane::server {
 
 struct Ticket {
-    std::int32_t clock = 0;         // the session's start, as `clock` in the recording
-    std::int64_t issuedAtMs = 0;    // the server's clock, ms since 1970
-    std::string nonce;              // 32 hex digits
+    std::int32_t clock = 0;       // the session's start, as `clock` in the recording
+    std::int64_t issuedAtMs = 0;  // the server's clock, ms since 1970
+    std::string nonce;            // 32 hex digits
 };
 
 // The clocks tickets choose from: whole seconds the replay clock takes, far

@@ -15,8 +15,8 @@ JobOutcome verifyJob(const Job& job, std::int64_t nowMs, const std::atomic<bool>
     outcome.playerKey = job.playerKey;
     outcome.verifiedAtMs = nowMs;
     if (job.attempts >= kMaxAttempts) {
-        outcome.reason = "verification stopped " + std::to_string(job.attempts) +
-                         " times without a verdict";
+        outcome.reason =
+            "verification stopped " + std::to_string(job.attempts) + " times without a verdict";
         return outcome;
     }
     // The game's generator and clock are one per process: one replay at a time.

@@ -109,17 +109,21 @@ void VerifierPool::run(Worker& worker) {
                 continue;
             }
             if (done) {
-                metrics_.job(!outcome.verified ? "rejected" : outcome.best ? "ranked" : "unranked",
+                metrics_.job(!outcome.verified ? "rejected"
+                             : outcome.best    ? "ranked"
+                                               : "unranked",
                              static_cast<double>(outcome.verifyMicros) / 1e6);
                 verdict_(outcome);
             }
             continue;
         }
         if (!claimed.ok()) {
-            std::fprintf(stderr, "kolvane-server: cannot take a job: %s\n", claimed.message.c_str());
+            std::fprintf(stderr, "kolvane-server: cannot take a job: %s\n",
+                         claimed.message.c_str());
         }
         std::unique_lock lock(mutex_);
-        wake_.wait_for(lock, claimed.ok() ? std::chrono::milliseconds(settings_.pollMs) : kRetryPause,
+        wake_.wait_for(lock,
+                       claimed.ok() ? std::chrono::milliseconds(settings_.pollMs) : kRetryPause,
                        [&] { return stopping_ || wakeups_ != seen; });
     }
 }

@@ -28,8 +28,8 @@ struct Fixture {
         LeaderboardSettings settings;
         settings.submitsPerMinute = 0;
         settings.ticketsPerMinute = 0;
-        leaderboard = std::make_unique<Leaderboard>(*store, metrics, [] { return std::int64_t{1800000000000}; },
-                                                    settings);
+        leaderboard = std::make_unique<Leaderboard>(
+            *store, metrics, [] { return std::int64_t{1800000000000}; }, settings);
         leaderboard->start(error);
     }
     ~Fixture() { std::filesystem::remove_all(folder); }

@@ -117,7 +117,8 @@ TEST_P(Acceptance, OnlyHonestTicketedGamesRank) {
     const Answer rejected = api.verdict(forgery.body["id"]);
     EXPECT_EQ(rejected.body["status"], "rejected");
     EXPECT_EQ(rejected.body["ranked"], false);
-    EXPECT_NE(rejected.body.value("reason", "").find("disagree"), std::string::npos) << rejected.text;
+    EXPECT_NE(rejected.body.value("reason", "").find("disagree"), std::string::npos)
+        << rejected.text;
 
     // Its ticket was used by the forgery: the honest game can't use it again.
     const Answer reused = api.submit(honest.text, "Mallory", "mallory-key-0123456789");
@@ -127,10 +128,12 @@ TEST_P(Acceptance, OnlyHonestTicketedGamesRank) {
     const auto [token, clock] = api.ticket();
     std::string altered = token;
     altered.back() = altered.back() == '0' ? '1' : '0';
-    const Answer badSignature = api.submit(playGames(clock, altered).text, "Bob", "bob-key-0123456789");
+    const Answer badSignature =
+        api.submit(playGames(clock, altered).text, "Bob", "bob-key-0123456789");
     EXPECT_EQ(badSignature.status, 400);
     EXPECT_NE(badSignature.body.value("error", "").find("ticket"), std::string::npos);
-    const Answer movedClock = api.submit(playGames(clock - 125, token).text, "Bob", "bob-key-0123456789");
+    const Answer movedClock =
+        api.submit(playGames(clock - 125, token).text, "Bob", "bob-key-0123456789");
     EXPECT_EQ(movedClock.status, 400) << movedClock.text;
 
     // Without a ticket, on another field, at a bot's pace, in slow motion:
@@ -194,7 +197,8 @@ TEST_P(Acceptance, BadRequestsGetAClearAnswerAndChangeNothing) {
     const Answer taken = api.submit(game.text + "tick 3\n", "aNN", "another-key-0123456789");
     EXPECT_EQ(taken.status, 403) << "the name belongs to Ann's key";
     EXPECT_EQ(api.submit(game.text + "tick 4\n", "Ann\x7f", "zed-key-0123456789").status, 400);
-    EXPECT_EQ(api.submit(game.text + "tick 5\n", std::string(21, 'a'), "zed-key-0123456789").status, 400);
+    EXPECT_EQ(api.submit(game.text + "tick 5\n", std::string(21, 'a'), "zed-key-0123456789").status,
+              400);
 
     EXPECT_EQ(api.get("/api/recordings/" + std::string(64, 'a')).status, 404);
     EXPECT_EQ(api.get("/api/scores?limit=0").status, 400);
@@ -202,7 +206,8 @@ TEST_P(Acceptance, BadRequestsGetAClearAnswerAndChangeNothing) {
     EXPECT_EQ(api.get("/api/players/nobody").status, 404);
     EXPECT_EQ(api.get("/api/health").status, 200);
     const Answer metrics = api.get("/metrics");
-    EXPECT_NE(metrics.text.find("kolvane_requests_total{route=\"POST /api/recordings\",status=\"413\"} 1"),
+    EXPECT_NE(metrics.text.find(
+                  "kolvane_requests_total{route=\"POST /api/recordings\",status=\"413\"} 1"),
               std::string::npos)
         << metrics.text;
     EXPECT_NE(metrics.text.find("kolvane_queue_depth"), std::string::npos);
@@ -259,12 +264,14 @@ TEST(Limits, TooFastOrTooSlowClientsAreCutOff) {
     char buffer[512];
     ssize_t n = 0;
     std::string answer;
-    while ((n = ::recv(s, buffer, sizeof buffer, 0)) > 0) answer.append(buffer, static_cast<std::size_t>(n));
+    while ((n = ::recv(s, buffer, sizeof buffer, 0)) > 0)
+        answer.append(buffer, static_cast<std::size_t>(n));
     EXPECT_EQ(n, 0) << "the server closed the connection";
     ::close(s);
 }
 
-INSTANTIATE_TEST_SUITE_P(Server, Acceptance, ::testing::Values(Backend::kSqlite, Backend::kPostgres),
+INSTANTIATE_TEST_SUITE_P(Server, Acceptance,
+                         ::testing::Values(Backend::kSqlite, Backend::kPostgres),
                          [](const auto& info) {
                              return info.param == Backend::kSqlite ? "SQLite" : "PostgreSQL";
                          });
@@ -284,8 +291,9 @@ TEST(SharedPostgres, TwoServersAreOneLeaderboard) {
         const auto [token, start] = (i % 2 == 0 ? apiA : apiB).ticket();
         const PlayedGames played = playGames(start, token);
         clock.ms += played.ticks * 15 + 1000;
-        const Answer queued = (i % 2 == 0 ? apiB : apiA).submit(played.text, "Player " + std::to_string(i),
-                                                                  "key-of-player-" + std::to_string(i) + "-0123");
+        const Answer queued = (i % 2 == 0 ? apiB : apiA)
+                                  .submit(played.text, "Player " + std::to_string(i),
+                                          "key-of-player-" + std::to_string(i) + "-0123");
         ASSERT_EQ(queued.status, 202) << queued.text;
         ids.push_back(queued.body["id"]);
         // Its ticket is spent on both servers.

@@ -25,8 +25,10 @@ public:
     SmallDisk(const fs::path& dir, const std::string& size) : dir_(dir) {
         fs::create_directories(dir);
         runCommand("umount " + quoted(dir.string()) + " 2>/dev/null");
-        mounted_ = ::geteuid() == 0 &&
-                   runCommand("mount -t tmpfs -o size=" + size + " tmpfs " + quoted(dir.string())).code == 0;
+        mounted_ =
+            ::geteuid() == 0 &&
+            runCommand("mount -t tmpfs -o size=" + size + " tmpfs " + quoted(dir.string())).code ==
+                0;
     }
     ~SmallDisk() {
         if (mounted_) runCommand("umount " + quoted(dir_.string()));
@@ -62,8 +64,9 @@ TEST(Faults, KilledServersAndVerifiersLoseNothing) {
     ServerProcess server({"--listen", listen, "--db", postgres.url(), "--workers", "1",
                           "--submit-rate", "0", "--ticket-rate", "0", "--lease", "2"},
                          {}, folder / "server.log");
-    ServerProcess verifier({"--verify-only", "--db", postgres.url(), "--workers", "1", "--lease", "2"},
-                           {}, folder / "verifier.log");
+    ServerProcess verifier(
+        {"--verify-only", "--db", postgres.url(), "--workers", "1", "--lease", "2"}, {},
+        folder / "verifier.log");
     ASSERT_TRUE(server.start());
     ASSERT_TRUE(verifier.start());
     const auto started = Clock::now();
@@ -84,8 +87,8 @@ TEST(Faults, KilledServersAndVerifiersLoseNothing) {
         for (int i = 0; i < kPlayers * kGamesEach; ++i) tickets.push_back(api.ticket());
         std::int64_t longest = 0;
         for (int i = 0; i < kPlayers * kGamesEach; ++i) {
-            const PlayedGames played = playGames(tickets[i].second, tickets[i].first, 1, 1, 740, 580,
-                                                 7 + i % 5);
+            const PlayedGames played =
+                playGames(tickets[i].second, tickets[i].first, 1, 1, 740, 580, 7 + i % 5);
             longest = std::max(longest, played.ticks);
             submissions.push_back({"Player " + std::to_string(i % kPlayers),
                                    "key-of-player-" + std::to_string(i % kPlayers) + "-000000",
@@ -140,7 +143,8 @@ TEST(Faults, KilledServersAndVerifiersLoseNothing) {
         return depth == 0;
     };
     while (Clock::now() < deadline && (clientsDone < kClients || kills < 10 || !verifiedAll())) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::uniform_int_distribution(100, 800)(random)));
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(std::uniform_int_distribution(100, 800)(random)));
         ServerProcess& victim = random() % 2 == 0 ? server : verifier;
         victim.kill();
         ++kills;
@@ -236,7 +240,8 @@ TEST(Faults, AFullDiskIsAClearErrorAndHarmsNothing) {
     EXPECT_EQ(full.status, 507) << full.text;
     EXPECT_EQ(full.body["error"], "the database's disk is full");
     EXPECT_EQ(api.get("/api/recordings/" + sha256Hex(large)).status, 404) << "nothing half-written";
-    EXPECT_EQ(api.get("/api/recordings/" + one.body["id"].get<std::string>() + "/file").text, kept.text);
+    EXPECT_EQ(api.get("/api/recordings/" + one.body["id"].get<std::string>() + "/file").text,
+              kept.text);
 
     fs::remove(folder / "disk" / "filler");
     const Answer room = api.submit(large, "Ann");
@@ -264,7 +269,8 @@ TEST(Faults, AReadOnlyDatabaseAnswersReadsAndRefusesWrites) {
     // would, switch the database to a rollback journal first.
     sqlite3* handle = nullptr;
     ASSERT_EQ(sqlite3_open(db.c_str(), &handle), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(handle, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(handle, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr),
+              SQLITE_OK);
     sqlite3_close(handle);
     ASSERT_TRUE(disk.remount("ro"));
 

@@ -41,8 +41,9 @@ TEST(Program, ServesThePageAndLetsAnotherOriginCall) {
     const fs::path site = scratchFolder() / "site";
     fs::create_directories(site);
     std::ofstream(site / "index.html") << "<title>Kolvane</title>";
-    ServerProcess server({"--listen", "127.0.0.1:0", "--db", (site.parent_path() / "db.sqlite").string(),
-                          "--web", site.string(), "--cors", "https://play.example"});
+    ServerProcess server({"--listen", "127.0.0.1:0", "--db",
+                          (site.parent_path() / "db.sqlite").string(), "--web", site.string(),
+                          "--cors", "https://play.example"});
     ASSERT_TRUE(server.start()) << server.said();
     ApiClient api(server.port());
     const Answer page = api.get("/");

@@ -17,12 +17,14 @@ TEST(PlayerNames, LettersOfAnyScriptDigitsAndFewMarksAreOneFoldedName) {
     const std::map<std::string, std::string> accepted{
         {"Ann", "ann"},
         {"ANN", "ann"},
-        {"\xEF\xBC\xA1nn", "ann"},                      // a full-width A
-        {"Jose\xCC\x81", "jos\xC3\xA9"},                // é decomposed: kept composed
+        {"\xEF\xBC\xA1nn", "ann"},        // a full-width A
+        {"Jose\xCC\x81", "jos\xC3\xA9"},  // é decomposed: kept composed
         {"\xD0\x9F\xD0\xB5\xD1\x82\xD1\x8F", "\xD0\xBF\xD0\xB5\xD1\x82\xD1\x8F"},  // Петя
-        {"\xE5\xB1\xB1\xE7\x94\xB0 2", "\xE5\xB1\xB1\xE7\x94\xB0 2"},               // 山田 2
+        {"\xE5\xB1\xB1\xE7\x94\xB0 2", "\xE5\xB1\xB1\xE7\x94\xB0 2"},              // 山田 2
         {"a.b_c-d", "a.b_c-d"},
-        {"Stra\xC3\x9F" "e", "strasse"},
+        {"Stra\xC3\x9F"
+         "e",
+         "strasse"},
         {std::string(20, 'z'), std::string(20, 'z')},
     };
     for (const auto& [name, key] : accepted) {
@@ -38,13 +40,16 @@ TEST(PlayerNames, LettersOfAnyScriptDigitsAndFewMarksAreOneFoldedName) {
         "A  nn",
         "Ann\t",
         "Ann\x7f",
-        "A\xE2\x80\x8B" "nn",  // a zero-width space
-        "A\xE2\x80\xAE" "nn",  // a right-to-left override
-        "\xE3\x85\xA4",        // the Hangul filler, a letter that shows nothing
-        "\xCC\x81" "Ann",      // a mark with no letter
+        "A\xE2\x80\x8B"
+        "nn",  // a zero-width space
+        "A\xE2\x80\xAE"
+        "nn",            // a right-to-left override
+        "\xE3\x85\xA4",  // the Hangul filler, a letter that shows nothing
+        "\xCC\x81"
+        "Ann",  // a mark with no letter
         "Ann!",
         "<b>",
-        "\xC3\x28",            // not UTF-8
+        "\xC3\x28",  // not UTF-8
     };
     for (const std::string& name : refused) {
         EXPECT_FALSE(readPlayerName(name, problem)) << name;
@@ -59,7 +64,8 @@ TEST(Tickets, OnlyTheKeyThatSignedOneReadsIt) {
     EXPECT_LT(ticket->clock, kTicketClockHigh);
     const std::string token = ticketToken(*ticket, "key one");
     EXPECT_LE(token.size(), 200u);
-    EXPECT_EQ(token.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789._-"),
+    EXPECT_EQ(token.find_first_not_of(
+                  "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789._-"),
               std::string::npos);
     std::string problem;
     const std::optional<Ticket> read = readTicket(token, "key one", problem);
@@ -90,8 +96,9 @@ Script scriptOf(const std::string& text) {
 }
 
 TEST(RankRules, WhatAPersonCanPress) {
-    EXPECT_FALSE(implausibleInput(scriptOf("press SPACE\npress SPACE\ntick 1\n"
-                                           "down LEFT\nrepeat LEFT\ntick 1\n")));
+    EXPECT_FALSE(
+        implausibleInput(scriptOf("press SPACE\npress SPACE\ntick 1\n"
+                                  "down LEFT\nrepeat LEFT\ntick 1\n")));
     const std::string thirteenASecond = [] {
         std::string text;
         for (int i = 0; i < 60; ++i) text += "press SPACE\ntick 5\n";
@@ -111,7 +118,8 @@ TEST(RankRules, WhatAPersonCanPress) {
 }
 
 TEST(RankRules, ATicketedStandardGameInRealTimeRanks) {
-    const Script script = scriptOf("clock 1500000000\nseed 1\nsize 740x580\ntick 10\npress S\ntick 990\n");
+    const Script script =
+        scriptOf("clock 1500000000\nseed 1\nsize 740x580\ntick 10\npress S\ntick 990\n");
     RankFacts facts{&script, 1000, 1000000, 1000000 + 15000};
     EXPECT_EQ(whyUnranked(facts), std::nullopt);
     // Its 15 s of play may come 2 s (and 0.5 %) faster than the server saw.
@@ -142,7 +150,8 @@ TEST(ServerOptions, CommandLineOverEnvironment) {
         const auto found = variables.find(name);
         return found == variables.end() ? nullptr : found->second.c_str();
     };
-    const char* argv[] = {"kolvane-server", "--db", "/tmp/x.sqlite", "--workers", "3", "--cors", "*"};
+    const char* argv[] = {"kolvane-server", "--db", "/tmp/x.sqlite", "--workers", "3",
+                          "--cors",         "*"};
     ServerOptions options;
     std::string error;
     ASSERT_TRUE(parseServerOptions(7, argv, env, options, error)) << error;
@@ -156,8 +165,9 @@ TEST(ServerOptions, CommandLineOverEnvironment) {
     const auto refused = [&](std::vector<const char*> args) {
         args.insert(args.begin(), "kolvane-server");
         ServerOptions o;
-        return !parseServerOptions(static_cast<int>(args.size()), args.data(),
-                                   [](const char*) -> const char* { return nullptr; }, o, error);
+        return !parseServerOptions(
+            static_cast<int>(args.size()), args.data(),
+            [](const char*) -> const char* { return nullptr; }, o, error);
     };
     EXPECT_TRUE(refused({"--listen", "8080"}));
     EXPECT_TRUE(refused({"--listen", "::1:8080"}));

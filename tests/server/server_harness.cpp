@@ -215,8 +215,7 @@ TestPostgres::TestPostgres() {
     fs::permissions(dir_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                               fs::perms::others_read | fs::perms::others_exec);
     const Ran ran = runCommand(quoted(KOLVANE_TEST_DATA "/server/postgres.sh") + " start " +
-                               quoted((dir_ / "pg").string()) + " " +
-                               std::to_string(freePort()));
+                               quoted((dir_ / "pg").string()) + " " + std::to_string(freePort()));
     if (ran.code == 0 && ran.out.rfind("postgresql://", 0) == 0) {
         url_ = ran.out.substr(0, ran.out.find('\n'));
     } else {
@@ -247,7 +246,9 @@ namespace kolvane::server::testing {
 
 ServerProcess::ServerProcess(std::vector<std::string> arguments,
                              std::vector<std::string> environment, fs::path errors)
-    : arguments_(std::move(arguments)), environment_(std::move(environment)), errors_(std::move(errors)) {}
+    : arguments_(std::move(arguments)),
+      environment_(std::move(environment)),
+      errors_(std::move(errors)) {}
 
 ServerProcess::~ServerProcess() {
     if (pid_ > 0) terminate();

@@ -14,17 +14,17 @@
 //   best_games   each player's best ranked game: the table, ordered by the
 //                index best_games_rank (score down, then the earlier game)
 //   server_keys  the key that signs tickets
-#include <span>
-#include <string_view>
+#include <string>
+#include <vector>
 
 namespace kolvane::server {
 
 struct Migration {
     int version;
-    std::string_view sql;  // statements separated by ';'
+    std::string sql;  // statements separated by ';'
 };
 
-std::span<const Migration> sqliteMigrations();
-std::span<const Migration> postgresMigrations();
+const std::vector<Migration>& sqliteMigrations();
+const std::vector<Migration>& postgresMigrations();
 
 }  // namespace kolvane::server

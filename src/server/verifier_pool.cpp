@@ -79,6 +79,7 @@ void VerifierPool::run(Worker& worker) {
     clockid_t clock{};
     if (pthread_getcpuclockid(pthread_self(), &clock) == 0) worker.clock = clock;
     std::uint64_t seen = 0;
+    bool failing = false;
     for (;;) {
         {
             const std::lock_guard lock(mutex_);
@@ -117,10 +118,14 @@ void VerifierPool::run(Worker& worker) {
             }
             continue;
         }
-        if (!claimed.ok()) {
+        // Said once when the database stops answering, and once when it is back.
+        if (!claimed.ok() && !failing) {
             std::fprintf(stderr, "kolvane-server: cannot take a job: %s\n",
                          claimed.message.c_str());
+        } else if (claimed.ok() && failing) {
+            std::fprintf(stderr, "kolvane-server: taking jobs again\n");
         }
+        failing = !claimed.ok();
         std::unique_lock lock(mutex_);
         wake_.wait_for(lock,
                        claimed.ok() ? std::chrono::milliseconds(settings_.pollMs) : kRetryPause,

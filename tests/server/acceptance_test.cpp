@@ -21,7 +21,7 @@ enum class Backend { kSqlite, kPostgres };
 class Acceptance : public ::testing::TestWithParam<Backend> {
 protected:
     void SetUp() override {
-        folder_ = scratchFolder();
+        folder_ = scratchDir();
         if (GetParam() == Backend::kPostgres) {
             postgres_ = std::make_unique<TestPostgres>();
             ASSERT_FALSE(postgres_->url().empty());
@@ -219,7 +219,7 @@ TEST_P(Acceptance, BadRequestsGetAClearAnswerAndChangeNothing) {
 
 TEST(CpuCap, AVerificationPastItIsStoppedAndRejected) {
     TestClock clock;
-    ServerOptions options = testOptions((scratchFolder() / "leaderboard.sqlite").string());
+    ServerOptions options = testOptions((scratchDir() / "leaderboard.sqlite").string());
     options.cpuCapSeconds = 1;
     RunningServer server(options, clock);
     ApiClient api(server.port());
@@ -238,7 +238,7 @@ TEST(CpuCap, AVerificationPastItIsStoppedAndRejected) {
 // client that stops sending is cut off by the read timeout.
 TEST(Limits, TooFastOrTooSlowClientsAreCutOff) {
     TestClock clock;
-    ServerOptions options = testOptions((scratchFolder() / "leaderboard.sqlite").string());
+    ServerOptions options = testOptions((scratchDir() / "leaderboard.sqlite").string());
     options.submitsPerMinute = 3;
     RunningServer server(options, clock);
     ApiClient api(server.port());

@@ -59,7 +59,7 @@ TEST(Faults, KilledServersAndVerifiersLoseNothing) {
     constexpr int kClients = 8;
     TestPostgres postgres;
     ASSERT_FALSE(postgres.url().empty());
-    const fs::path folder = scratchFolder();
+    const fs::path folder = scratchDir();
     const std::string listen = "127.0.0.1:" + std::to_string(freePort());
     ServerProcess server({"--listen", listen, "--db", postgres.url(), "--workers", "1",
                           "--submit-rate", "0", "--ticket-rate", "0", "--lease", "2"},
@@ -217,7 +217,7 @@ TEST(Faults, PostgresStoppedAndStartedIs503ThenResumes) {
 }
 
 TEST(Faults, AFullDiskIsAClearErrorAndHarmsNothing) {
-    const fs::path folder = scratchFolder();
+    const fs::path folder = scratchDir();
     // Room for the database, its log and one large recording, but not two.
     SmallDisk disk(folder / "disk", "8m");
     if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
@@ -250,7 +250,7 @@ TEST(Faults, AFullDiskIsAClearErrorAndHarmsNothing) {
 }
 
 TEST(Faults, AReadOnlyDatabaseAnswersReadsAndRefusesWrites) {
-    const fs::path folder = scratchFolder();
+    const fs::path folder = scratchDir();
     SmallDisk disk(folder / "disk", "4m");
     if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
     const std::string db = (folder / "disk" / "leaderboard.sqlite").string();

@@ -10,7 +10,7 @@ namespace kolvane::server::testing {
 namespace {
 
 TEST(Program, StartsWithNoOptionsInAnEmptyFolderAndKeepsItsGames) {
-    const fs::path home = scratchFolder() / "home";
+    const fs::path home = scratchDir() / "home";
     fs::create_directories(home);
     const std::string listen = "KOLVANE_LISTEN=127.0.0.1:" + std::to_string(freePort());
     const std::vector<std::string> environment{"HOME=" + home.string(), "XDG_DATA_HOME", listen};
@@ -38,7 +38,7 @@ TEST(Program, StartsWithNoOptionsInAnEmptyFolderAndKeepsItsGames) {
 }
 
 TEST(Program, ServesThePageAndLetsAnotherOriginCall) {
-    const fs::path site = scratchFolder() / "site";
+    const fs::path site = scratchDir() / "site";
     fs::create_directories(site);
     std::ofstream(site / "index.html") << "<title>Kolvane</title>";
     ServerProcess server({"--listen", "127.0.0.1:0", "--db",

@@ -18,18 +18,6 @@
 
 namespace kolvane::server::testing {
 
-std::string quoted(const std::string& text) {
-    std::string out = "'";
-    for (const char c : text) {
-        if (c == '\'') {
-            out += "'\\''";
-        } else {
-            out += c;
-        }
-    }
-    return out + "'";
-}
-
 Ran runCommand(const std::string& command) {
     Ran ran;
     std::FILE* pipe = ::popen(command.c_str(), "r");
@@ -40,18 +28,6 @@ Ran runCommand(const std::string& command) {
     const int status = ::pclose(pipe);
     ran.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return ran;
-}
-
-fs::path scratchFolder() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "." + info->name();
-    for (char& c : name) {
-        if (c == '/') c = '_';
-    }
-    fs::path dir = fs::path(KOLVANE_BINARY_DIR) / "server-tests" / name;
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
 }
 
 int freePort() {

@@ -17,10 +17,13 @@
 
 #include "app/replay/recording.h"
 #include "server/leaderboard_server.h"
+#include "support/scratch.h"
 
 namespace kolvane::server::testing {
 
 namespace fs = std::filesystem;
+using kolvane::testing::quoted;
+using kolvane::testing::scratchDir;
 using nlohmann::json;
 
 // The server's clock in a test: it stands still until moved.
@@ -92,9 +95,6 @@ std::string forged(const std::string& recording);
 // A free TCP port on 127.0.0.1 (free when asked).
 int freePort();
 
-// A fresh folder for the running test, under the build tree.
-fs::path scratchFolder();
-
 // A PostgreSQL of the test's own (tests/server/postgres.sh), stopped when
 // destroyed; url() is empty when it could not start.
 class TestPostgres {
@@ -118,8 +118,6 @@ struct Ran {
     std::string out;
 };
 Ran runCommand(const std::string& command);
-
-std::string quoted(const std::string& text);
 
 }  // namespace kolvane::server::testing
 

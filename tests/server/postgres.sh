@@ -31,7 +31,7 @@ start)
     rm -rf "$dir"
     mkdir -p "$dir"
     [ "$(id -u)" -eq 0 ] && chown nobody "$dir"
-    as_owner "$bin/initdb" -D "$dir/data" -A trust -U kolvane -E UTF8 --locale=C.UTF-8 >"$dir/initdb.log" 2>&1 ||
+    as_owner "$bin/initdb" -D "$dir/data" -A trust -U kolvane -E UTF8 --locale=C.UTF-8 --no-sync >"$dir/initdb.log" 2>&1 ||
         { cat "$dir/initdb.log" >&2; exit 1; }
     cat >>"$dir/data/postgresql.conf" <<CONF
 listen_addresses = '127.0.0.1'

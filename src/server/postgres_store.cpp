@@ -213,7 +213,7 @@ StoreResult migrate(Connection& c) {
         !r.ok())
         return r;
     const std::int64_t version = integer(rows, 0, 0);
-    const auto migrations = postgresMigrations();
+    const auto& migrations = postgresMigrations();
     if (version > migrations.back().version) {
         return {StoreStatus::kFailed, "the database's schema is version " +
                                           std::to_string(version) + ", newer than this server's " +

@@ -133,7 +133,7 @@ bool parseServerOptions(int argc, const char* const* argv,
         const char* value = env(s.variable);
         if (value == nullptr) continue;
         if (!s.take(value, error)) {
-            error = std::string(s.variable) + ": " + error;
+            error.insert(0, std::string(s.variable) + ": ");
             return false;
         }
         if (std::string_view(s.option) == "--workers") workersGiven = true;

@@ -214,7 +214,7 @@ StoreResult migrate(Connection& connection) {
         if (query.step()) version = query.integer(0);
         result = query.result();
     }
-    const auto migrations = sqliteMigrations();
+    const auto& migrations = sqliteMigrations();
     if (result.ok() && version > migrations.back().version) {
         result.status = StoreStatus::kFailed;
         result.message = "the database's schema is version " + std::to_string(version) +

@@ -1,6 +1,7 @@
 #include "server/leaderboard.h"
 
 #include <charconv>
+#include <limits>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
@@ -217,16 +218,27 @@ Reply Leaderboard::scores(std::string_view limitText, std::string_view offsetTex
     }
     const std::int64_t now = nowMs_();
     {
+        // A page in memory is answered while fresh, and while another request
+        // asks the database for it anew: one query at a time for each page.
         const std::lock_guard lock(tableMutex_);
         const auto cached = tables_.find({limit, offset});
-        if (cached != tables_.end() && now - cached->second.atMs < settings_.tableCacheMs) {
-            Reply reply;
-            reply.body = cached->second.body;
-            return reply;
+        if (cached != tables_.end()) {
+            CachedTable& page = cached->second;
+            if (now - page.atMs < settings_.tableCacheMs || page.refreshing) {
+                Reply reply;
+                reply.body = page.body;
+                return reply;
+            }
+            page.refreshing = true;
         }
     }
     std::vector<TableRow> rows;
-    if (StoreResult r = store_.table(limit, offset, rows); !r.ok()) return storeFailure(r);
+    if (StoreResult r = store_.table(limit, offset, rows); !r.ok()) {
+        const std::lock_guard lock(tableMutex_);
+        if (const auto cached = tables_.find({limit, offset}); cached != tables_.end())
+            cached->second.refreshing = false;
+        return storeFailure(r);
+    }
     json entries = json::array();
     int rank = offset;
     for (const TableRow& row : rows) {
@@ -241,7 +253,7 @@ Reply Leaderboard::scores(std::string_view limitText, std::string_view offsetTex
     Reply reply = jsonReply(200, json{{"scores", std::move(entries)}});
     const std::lock_guard lock(tableMutex_);
     if (tables_.size() >= kMaxCachedTables) tables_.clear();
-    tables_[{limit, offset}] = CachedTable{reply.body, now};
+    tables_[{limit, offset}] = CachedTable{reply.body, now, false};
     return reply;
 }
 
@@ -287,8 +299,10 @@ Reply Leaderboard::metrics() {
 }
 
 void Leaderboard::tableChanged() {
+    // Stale at once: the next request asks the database, the others meanwhile
+    // get the page as it was.
     const std::lock_guard lock(tableMutex_);
-    tables_.clear();
+    for (auto& [page, cached] : tables_) cached.atMs = std::numeric_limits<std::int64_t>::min() / 2;
 }
 
 }  // namespace kolvane::server

@@ -63,7 +63,7 @@ public:
     Reply health();
     Reply metrics();
 
-    // Called after a verdict: the table answered from memory is dropped.
+    // Called after a verdict: the table answered from memory is stale.
     void tableChanged();
     // Called after a recording is queued (wakes this process's verifiers).
     void onQueued(std::function<void()> queued) { queued_ = std::move(queued); }
@@ -84,6 +84,7 @@ private:
     struct CachedTable {
         std::string body;
         std::int64_t atMs = 0;
+        bool refreshing = false;  // a request is asking the database for it
     };
     std::mutex tableMutex_;
     std::map<std::pair<int, int>, CachedTable> tables_;

@@ -189,7 +189,7 @@ std::unique_ptr<Connection> openConnection(const std::string& path, std::string&
     // A read-only database keeps its journal mode: the statements that write
     // are the ones that fail, each with its own clear error.
     execute(db, "PRAGMA journal_mode=WAL");
-    execute(db, "PRAGMA synchronous=FULL");
+    execute(db, "PRAGMA synchronous=NORMAL");
     execute(db, "PRAGMA foreign_keys=ON");
     return std::make_unique<Connection>(db);
 }

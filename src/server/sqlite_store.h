@@ -1,6 +1,9 @@
 #pragma once
-// The leaderboard in one SQLite file (write-ahead log, every commit synced),
-// for a server on one machine; a verifier-only process may share the file.
+// The leaderboard in one SQLite file, for a server on one machine; a
+// verifier-only process may share the file. Written with a write-ahead log
+// synced at its checkpoints (synchronous=NORMAL): a commit survives the
+// process's crash, the file survives the machine's, and submissions don't
+// wait for the disk (docs/server.md).
 #include <memory>
 #include <string>
 

@@ -78,6 +78,7 @@ RunningServer::~RunningServer() {
 ApiClient::ApiClient(int port) : client_("127.0.0.1", port) {
     client_.set_connection_timeout(5, 0);
     client_.set_read_timeout(20, 0);
+    client_.set_tcp_nodelay(true);
 }
 
 namespace {

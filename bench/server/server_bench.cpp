@@ -62,20 +62,20 @@ int seed(const std::string& db, long games) {
             "INSERT INTO recordings (id, player_key, player, submitted_ms, ticket_issued_ms, "
             "status, "
             "ranked) SELECT md5(i::text) || md5((i + 1)::text), 'player ' || i, 'Player ' || i, "
-            "1800000000000 + i, 1800000000000 + i, 'verified', true FROM generate_series(1, " +
+            "1800000000000 + i, 1800000000000 + i, 'verified', true FROM generate_series(1::bigint, " +
             n +
             ") i;"
             "INSERT INTO recording_files (id, body) SELECT md5(i::text) || md5((i + 1)::text), "
-            "'tick 1'::bytea FROM generate_series(1, " +
+            "'tick 1'::bytea FROM generate_series(1::bigint, " +
             n +
             ") i;"
             "INSERT INTO games SELECT md5(i::text) || md5((i + 1)::text), 1, (i * 7919) % 100000, "
-            "1 + i % 20, 1000 + i % 5000 FROM generate_series(1, " +
+            "1 + i % 20, 1000 + i % 5000 FROM generate_series(1::bigint, " +
             n +
             ") i;"
             "INSERT INTO best_games SELECT 'player ' || i, 'Player ' || i, (i * 7919) % 100000, "
             "1 + i % 20, 1, 1800000000000 + i, md5(i::text) || md5((i + 1)::text) "
-            "FROM generate_series(1, " +
+            "FROM generate_series(1::bigint, " +
             n +
             ") i;"
             "COMMIT; ANALYZE;";

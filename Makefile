@@ -4,12 +4,16 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR ?= OFF
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-# The game's, then kolvane-server's (HTTP, JSON, SQLite, PostgreSQL's client,
-# OpenSSL's libcrypto, ICU for players' names).
+# The game's; libcurl and nlohmann-json: the leaderboard's client; cpp-httplib
+# and OpenSSL: kolvane-server and the loopback servers the client's tests talk
+# to (openssl makes their certificates); SQLite, PostgreSQL's client and ICU
+# (players' names): kolvane-server.
 BUILD_PACKAGES := cmake make g++ pkg-config libsdl2-dev libstb-dev libgtest-dev libgmock-dev \
-	libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpq-dev libssl-dev libicu-dev
-# The window tests' X server and tools; the server tests' own PostgreSQL.
-TEST_PACKAGES := xvfb xdotool x11-utils imagemagick twm evilwm postgresql
+	libcurl4-openssl-dev nlohmann-json3-dev libcpp-httplib-dev libssl-dev \
+	libsqlite3-dev libpq-dev libicu-dev
+# The window tests' X server and tools; openssl for the client's tests; the
+# server tests' own PostgreSQL.
+TEST_PACKAGES := xvfb xdotool x11-utils imagemagick twm evilwm openssl postgresql
 
 .PHONY: all run test build deps test-deps golden screenshots sounds clean
 
@@ -192,7 +196,8 @@ pacing: bench-build
 WINDOWS_DIR ?= build-windows
 WINE_PREFIX = $(CURDIR)/$(WINDOWS_DIR)/wine-prefix
 # g++ builds the icon tools the Windows build runs (cmake/WindowsResources.cmake).
-WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix googletest libstb-dev g++
+WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix googletest libstb-dev g++ \
+	nlohmann-json3-dev libcpp-httplib-dev
 WINDOWS_TEST_PACKAGES := wine wine64 xvfb xdotool x11-utils imagemagick
 TRACE_GAMES ?= 4
 TRACE_TICKS ?= 10000
@@ -204,7 +209,9 @@ windows:
 	@scripts/install-deps.sh $(WINDOWS_PACKAGES)
 	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
 		-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKOLVANE_WERROR=$(WERROR) \
-		-DKOLVANE_HOST_SIM=$(CURDIR)/$(BUILD_DIR)/src/app/kolvane-sim >/dev/null
+		-DKOLVANE_HOST_SIM=$(CURDIR)/$(BUILD_DIR)/src/app/kolvane-sim \
+		-DKOLVANE_HOST_FAKE_LEADERBOARD=$(CURDIR)/$(BUILD_DIR)/tests/app/network/kolvane-fake-leaderboard \
+		>/dev/null
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 	@echo "windows: $(WINDOWS_DIR)/kolvane.exe $(WINDOWS_DIR)/kolvane-sim.exe"
 
@@ -212,7 +219,7 @@ windows:
 # tests by running them); one Wine server serves the whole run.
 windows-test: windows deps $(BUILD_DIR)/CMakeCache.txt
 	@scripts/install-deps.sh $(WINDOWS_TEST_PACKAGES)
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim kolvane-fake-leaderboard
 	tests/app/win32/wine-session.sh $(WINE_PREFIX) bash -c '\
 		ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j $(JOBS) && \
 		tests/app/win32/compare_traces.sh $(CURDIR)/$(BUILD_DIR)/src/app/kolvane-sim \

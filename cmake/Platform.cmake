@@ -49,3 +49,30 @@ macro(kolvane_find_gtest)
     find_package(GTest REQUIRED)
   endif()
 endmacro()
+
+# nlohmann-json (Debian's nlohmann-json3-dev, header-only), for the
+# leaderboard's answers. Its headers sit in the host's include folder, which a
+# cross build must never search: there they are copied into a folder of their
+# own in the build tree.
+find_path(KOLVANE_JSON_DIR nlohmann/json.hpp
+  PATHS /usr/include /usr/local/include
+  NO_CMAKE_FIND_ROOT_PATH
+  DOC "The folder holding nlohmann/json.hpp")
+add_library(kolvane_json INTERFACE)
+if(KOLVANE_JSON_DIR)
+  if(CMAKE_CROSSCOMPILING)
+    file(COPY ${KOLVANE_JSON_DIR}/nlohmann DESTINATION ${PROJECT_BINARY_DIR}/third_party/json)
+    target_include_directories(kolvane_json SYSTEM INTERFACE ${PROJECT_BINARY_DIR}/third_party/json)
+  else()
+    target_include_directories(kolvane_json SYSTEM INTERFACE ${KOLVANE_JSON_DIR})
+  endif()
+elseif(NOT EMSCRIPTEN)
+  message(FATAL_ERROR "nlohmann/json.hpp not found: install nlohmann-json3-dev, "
+    "or name its folder with -DKOLVANE_JSON_DIR=...")
+endif()
+
+# HTTP for the leaderboard: libcurl on Linux (Debian's libcurl4-openssl-dev),
+# WinHTTP on Windows (part of Windows; MinGW has libwinhttp.a).
+if(NOT WIN32 AND NOT EMSCRIPTEN)
+  find_package(CURL REQUIRED)
+endif()

@@ -12,10 +12,12 @@
 #   replay     text session scores
 #   settings   text
 #   storage    text session scores replay settings
+#   network    text session scores replay settings storage   (the leaderboard's client)
 #   sound      text session
-#   front_end  text session scores replay settings storage sound
+#   front_end  text session scores replay settings storage network sound
 #   sim        text session scores replay              (the runner: no files kept, no sound)
-#   sdl win32 web   every folder above but sim, and not each other
+#   sdl win32 web   every folder above but sim, and not each other (sim never
+#                   reaches the network)
 #
 # app/version.h (made by the build) may be included anywhere in src/app.
 #
@@ -53,12 +55,13 @@ declare -A below=(
     [replay]="text session scores"
     [settings]="text"
     [storage]="text session scores replay settings"
+    [network]="text session scores replay settings storage"
     [sound]="text session"
-    [front_end]="text session scores replay settings storage sound"
+    [front_end]="text session scores replay settings storage network sound"
     [sim]="text session scores replay"
-    [sdl]="text session scores replay settings storage sound front_end"
-    [win32]="text session scores replay settings storage sound front_end"
-    [web]="text session scores replay settings storage sound front_end"
+    [sdl]="text session scores replay settings storage network sound front_end"
+    [win32]="text session scores replay settings storage network sound front_end"
+    [web]="text session scores replay settings storage network sound front_end"
 )
 for folder in "$src"/app/*/; do
     name=$(basename "$folder")

@@ -134,18 +134,22 @@ std::string formatDuration(std::int32_t seconds) {
     return text;
 }
 
+std::string reportDate(std::int64_t secondsSince1970) {
+    UtcText date{};
+    std::string when(formatUtc(secondsSince1970, date));
+    when[10] = ' ';
+    when.pop_back();  // the Z: the heading says UTC
+    return when;
+}
+
 std::string scoreReport(const ScoreTable& table) {
     if (table.entries.empty()) return "No high scores yet.\n";
     std::string text = " #    Score  Level  Date (UTC)            Length  Recording  (tick)\n";
     int rank = 0;
     for (const ScoreEntry& e : table.entries) {
-        UtcText date{};
-        std::string when(formatUtc(e.date, date));
-        when[10] = ' ';
-        when.pop_back();  // the Z: the heading says UTC
         char line[96];
         std::snprintf(line, sizeof line, "%2d %8d  %5d  %-20s  %6s  ", ++rank, e.score, e.level,
-                      when.c_str(), formatDuration(e.durationSeconds).c_str());
+                      reportDate(e.date).c_str(), formatDuration(e.durationSeconds).c_str());
         text += line;
         text += e.recording;
         if (e.recording != kNoRecording) text += "  (" + std::to_string(e.endTick) + ")";

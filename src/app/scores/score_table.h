@@ -55,6 +55,10 @@ bool parseScoreTable(std::string_view text, ScoreTable& table, std::string& erro
 // The table as `kolvane --scores` prints it.
 std::string scoreReport(const ScoreTable& table);
 
+// A date as the reports print it, under a "Date (UTC)" heading:
+// "2026-12-08 20:22:05".
+std::string reportDate(std::int64_t secondsSince1970);
+
 // A game's length as "M:SS" (or "H:MM:SS").
 std::string formatDuration(std::int32_t seconds);
 

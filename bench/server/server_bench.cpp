@@ -233,7 +233,7 @@ int verify(int port, const std::string& file, int runs) {
             const auto v = client.Get("/api/recordings/" + id);
             const auto answer = nlohmann::json::parse(v->body);
             if (answer["status"] != "queued") {
-                seconds.push_back(answer["verificationSeconds"].get<double>());
+                seconds.push_back(answer["verification_seconds"].get<double>());
                 break;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -41,7 +41,7 @@ json gameJson(const GameResult& game) {
     return json{{"game", game.number},
                 {"score", game.score},
                 {"level", game.level},
-                {"endTick", game.endTick}};
+                {"end_tick", game.endTick}};
 }
 
 // A whole number from a query value, within [low, high]; fallback when absent.
@@ -185,11 +185,11 @@ Reply Leaderboard::recording(const std::string& id) {
              {"player", info->player}, {"submitted", utc(info->submittedAtMs)},
              {"ranked", info->ranked}, {"file", "/api/recordings/" + info->id + "/file"}};
     if (info->status != RecordingStatus::kQueued) {
-        out["verificationSeconds"] = static_cast<double>(info->verifyMicros) / 1e6;
+        out["verification_seconds"] = static_cast<double>(info->verifyMicros) / 1e6;
     }
     if (info->status == RecordingStatus::kRejected) out["reason"] = info->reason;
     if (info->status == RecordingStatus::kVerified && !info->ranked) {
-        out["unrankedReason"] = info->unranked;
+        out["unranked_reason"] = info->unranked;
     }
     json games = json::array();
     for (const GameResult& game : info->games) games.push_back(gameJson(game));

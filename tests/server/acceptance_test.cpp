@@ -67,9 +67,9 @@ TEST_P(Acceptance, AGenuineGameRanksWithItsScoreAndOutlivesARestart) {
         for (std::size_t i = 0; i < 2; ++i) {
             EXPECT_EQ(verdict.body["games"][i]["score"], played.games[i].score);
             EXPECT_EQ(verdict.body["games"][i]["level"], played.games[i].level);
-            EXPECT_EQ(verdict.body["games"][i]["endTick"], played.games[i].endTick);
+            EXPECT_EQ(verdict.body["games"][i]["end_tick"], played.games[i].endTick);
         }
-        EXPECT_TRUE(verdict.body.contains("verificationSeconds"));
+        EXPECT_TRUE(verdict.body.contains("verification_seconds"));
 
         // The same bytes again: the same id, no second entry.
         const Answer again = api.submit(played.text, "Ann");
@@ -164,7 +164,7 @@ TEST_P(Acceptance, OnlyHonestTicketedGamesRank) {
         const Answer verdict = api.verdict(queued.body["id"]);
         EXPECT_EQ(verdict.body["status"], "verified") << verdict.text;
         EXPECT_EQ(verdict.body["ranked"], false);
-        EXPECT_NE(verdict.body.value("unrankedReason", "").find(u.reason), std::string::npos)
+        EXPECT_NE(verdict.body.value("unranked_reason", "").find(u.reason), std::string::npos)
             << verdict.text;
     }
     EXPECT_EQ(api.get("/api/players/bob").body["games"].size(), cases.size());

@@ -169,7 +169,7 @@ TEST(Faults, KilledServersAndVerifiersLoseNothing) {
         EXPECT_EQ(verdict.body["ranked"], true) << verdict.text;
         ASSERT_EQ(verdict.body["games"].size(), s.games.size());
         EXPECT_EQ(verdict.body["games"][0]["score"], s.games[0].score);
-        EXPECT_EQ(verdict.body["games"][0]["endTick"], s.games[0].endTick);
+        EXPECT_EQ(verdict.body["games"][0]["end_tick"], s.games[0].endTick);
         best[s.player] = std::max(best[s.player], s.games[0].score);
     }
     // The table: each player's best, as an undisturbed run ranks it.

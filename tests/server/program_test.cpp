@@ -28,7 +28,7 @@ TEST(Program, StartsWithNoOptionsInAnEmptyFolderAndKeepsItsGames) {
         id = queued.body["id"];
         const Answer verdict = api.verdict(id);
         EXPECT_EQ(verdict.body["status"], "verified") << verdict.text;
-        EXPECT_EQ(verdict.body["unrankedReason"], "played without a ticket");
+        EXPECT_EQ(verdict.body["unranked_reason"], "played without a ticket");
         EXPECT_EQ(server.terminate(), 0);
     }
     ServerProcess again({}, environment);

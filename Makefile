@@ -4,11 +4,16 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR ?= OFF
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-# libcurl and nlohmann-json: the leaderboard's client; cpp-httplib and OpenSSL:
-# the loopback servers its tests talk to (openssl makes their certificates).
+# The game's; libcurl and nlohmann-json: the leaderboard's client; cpp-httplib
+# and OpenSSL: kolvane-server and the loopback servers the client's tests talk
+# to (openssl makes their certificates); SQLite, PostgreSQL's client and ICU
+# (players' names): kolvane-server.
 BUILD_PACKAGES := cmake make g++ pkg-config libsdl2-dev libstb-dev libgtest-dev libgmock-dev \
-	libcurl4-openssl-dev nlohmann-json3-dev libcpp-httplib-dev libssl-dev
-TEST_PACKAGES := xvfb xdotool x11-utils imagemagick twm evilwm openssl strace
+	libcurl4-openssl-dev nlohmann-json3-dev libcpp-httplib-dev libssl-dev \
+	libsqlite3-dev libpq-dev libicu-dev
+# The window tests' X server and tools (strace for the tick thread's I/O);
+# openssl for the client's tests; the server tests' own PostgreSQL.
+TEST_PACKAGES := xvfb xdotool x11-utils imagemagick twm evilwm openssl strace postgresql
 
 .PHONY: all run test build deps test-deps golden screenshots sounds clean help install uninstall
 
@@ -30,8 +35,9 @@ build: deps $(BUILD_DIR)/CMakeCache.txt ## build everything into BUILD_DIR (buil
 run: build ## build, then start the game
 	$(BUILD_DIR)/src/app/kolvane
 
-test: test-deps build ## build, then run every test
-	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+# The server's long fault runs have a target of their own (server-faults).
+test: test-deps build ## build, then run every test (but the server's long fault runs)
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -LE server-faults
 
 golden: build ## regenerate the golden frames after a deliberate change to the picture
 	tests/golden/regenerate.sh $(BUILD_DIR)/src/app/kolvane-sim
@@ -72,10 +78,11 @@ screenshots: build ## remake the README's pictures
 
 # `make soak`: the long soak under the sanitizers, SOAK_SCALE times the share
 # that `make check` runs (1,000,000 ticks of play, 200,000 of chaos).
-# `make fuzz`: the libFuzzer targets of the readers, FUZZ_SECONDS in all (half
-# for the script reader, a quarter each for the recording reader and the
-# high-score table's), each from its seed corpus in tests/fuzz (a clang build
-# in FUZZ_DIR).
+# `make fuzz`: the libFuzzer targets of the readers and of the leaderboard's
+# submission path, FUZZ_SECONDS in all (three eighths for the script reader, a
+# quarter each for the recording reader and the submission path, an eighth for
+# the high-score table's), each from its seed corpus in tests/fuzz (a clang
+# build in FUZZ_DIR).
 SOAK_SCALE ?= 10
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
@@ -97,12 +104,15 @@ fuzz-deps: ## install what the fuzzers need
 fuzz: fuzz-deps ## run the fuzzers for FUZZ_SECONDS in all
 	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
 		-DKOLVANE_TESTS=OFF -DKOLVANE_FUZZ=ON -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)" >/dev/null
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target script_fuzzer recording_fuzzer score_table_fuzzer
-	tests/fuzz/run.sh $(FUZZ_DIR)/tests/fuzz/script_fuzzer $$(( ($(FUZZ_SECONDS) + 1) / 2 )) $(FUZZ_DIR)/run
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target script_fuzzer recording_fuzzer score_table_fuzzer \
+		submission_fuzzer
+	tests/fuzz/run.sh $(FUZZ_DIR)/tests/fuzz/script_fuzzer $$(( ($(FUZZ_SECONDS) * 3 + 7) / 8 )) $(FUZZ_DIR)/run
 	tests/fuzz/run.sh $(FUZZ_DIR)/tests/fuzz/recording_fuzzer $$(( ($(FUZZ_SECONDS) + 3) / 4 )) \
 		$(FUZZ_DIR)/run-recording recording_corpus recording.dict
-	tests/fuzz/run.sh $(FUZZ_DIR)/tests/fuzz/score_table_fuzzer $$(( ($(FUZZ_SECONDS) + 3) / 4 )) \
+	tests/fuzz/run.sh $(FUZZ_DIR)/tests/fuzz/score_table_fuzzer $$(( ($(FUZZ_SECONDS) + 7) / 8 )) \
 		$(FUZZ_DIR)/run-scores score_corpus score.dict
+	tests/fuzz/run.sh $(FUZZ_DIR)/tests/fuzz/submission_fuzzer $$(( ($(FUZZ_SECONDS) + 3) / 4 )) \
+		$(FUZZ_DIR)/run-submission submission_corpus submission.dict
 
 # `make check`: every test in a build with AddressSanitizer and
 # UndefinedBehaviorSanitizer (ASAN_DIR). `make determinism`: the same scripts
@@ -125,7 +135,7 @@ CPPCHECK_FLAGS := --std=c++20 --language=c++ -I src --enable=warning,performance
 check: test-deps ## every test under AddressSanitizer and UndefinedBehaviorSanitizer
 	$(ASAN_CONFIGURE) >/dev/null
 	cmake --build $(ASAN_DIR) -j $(JOBS)
-	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS) -LE server-faults
 
 determinism: deps $(BUILD_DIR)/CMakeCache.txt ## the same scripts through four builds, traces and frames compared
 	@scripts/install-deps.sh $(CLANG_PACKAGES)
@@ -212,7 +222,7 @@ WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-p
 WINDOWS_TEST_PACKAGES := wine wine64 xvfb xdotool x11-utils imagemagick
 TRACE_GAMES ?= 4
 TRACE_TICKS ?= 10000
-PACKAGE_PACKAGES := dpkg-dev file appstream desktop-file-utils imagemagick
+PACKAGE_PACKAGES := dpkg-dev file appstream desktop-file-utils imagemagick curl
 
 .PHONY: windows windows-test package package-test
 
@@ -245,9 +255,10 @@ package: build ## the Debian package in BUILD_DIR
 package-test: package ## install the package, run it, remove it (changes the system)
 	tests/packaging/package_test.sh $(BUILD_DIR)/kolvane_*.deb
 
-# `make web`, `make serve`, `make web-test`: the game in a web page (emscripten).
+# `make web`, `make serve`, `make web-test`: the game in a web page (emscripten);
+# `make serve` serves it with the world leaderboard.
 WEB_DIR ?= build-web
-WEB_PORT ?= 8000
+SERVE_PORT ?= 8080
 # The most bytes each wasm program may have.
 WASM_BUDGET := 100000
 WEB_PACKAGES := cmake make python3 emscripten libstb-dev
@@ -280,9 +291,12 @@ web: web-deps ## build the web page and the node replay runner into WEB_DIR
 		[ $$size -le $(WASM_BUDGET) ] || { echo "web: $$f is $$size bytes, over its budget of $(WASM_BUDGET)"; exit 1; }; \
 	done
 
-serve: web ## serve the web page on http://localhost:WEB_PORT/
-	@echo "Kolvane: open http://localhost:$(WEB_PORT)/ in a browser (Ctrl+C stops the server)"
-	cd $(WEB_DIR) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+# The web page served by kolvane-server, the world leaderboard, with its
+# database in $$XDG_DATA_HOME/kolvane-server/ (docs/server.md).
+serve: web deps $(BUILD_DIR)/CMakeCache.txt ## the web page and the world leaderboard on http://127.0.0.1:SERVE_PORT/
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-server
+	@echo "Kolvane: open http://127.0.0.1:$(SERVE_PORT)/ in a browser (Ctrl+C stops the server)"
+	$(BUILD_DIR)/src/server/kolvane-server --listen 127.0.0.1:$(SERVE_PORT) --web $(WEB_DIR)
 
 # playwright-core, exactly as package-lock.json pins it; node and npm are the
 # machine's own, or Debian's when there are none.
@@ -322,7 +336,7 @@ DIST_WORK ?= build-dist
 REPRODUCIBLE_DIR ?= build-reproducible
 DIST_PACKAGES := $(sort $(BUILD_PACKAGES) $(WINDOWS_PACKAGES) $(WEB_PACKAGES) git zip dpkg-dev file)
 DIST_TEST_PACKAGES := $(WINDOWS_TEST_PACKAGES) $(WEB_TEST_PACKAGES) unzip lintian appstream \
-	desktop-file-utils binutils-mingw-w64-x86-64
+	desktop-file-utils binutils-mingw-w64-x86-64 curl
 REPRODUCIBLE_PACKAGES := unzip wabt
 
 .PHONY: dist dist-test reproducible
@@ -339,3 +353,19 @@ reproducible: ## make dist twice in two folders and compare them byte for byte
 	@scripts/install-deps.sh $(DIST_PACKAGES) $(REPRODUCIBLE_PACKAGES)
 	@scripts/install-deps.sh --no-install-recommends diffoscope-minimal
 	tests/packaging/reproducible.sh $(REPRODUCIBLE_DIR) $(JOBS)
+
+# `make server-faults`: kolvane-server's fault runs (SIGKILL of the server and
+# of a verifier-only process during 1,000 submissions, PostgreSQL stopped and
+# started, a full disk, a read-only database), each bounded in time; see
+# docs/reliability.md. `make server-bench`: its figures (docs/performance.md).
+.PHONY: server-faults server-bench
+
+server-bench: deps $(BUILD_DIR)/CMakeCache.txt
+	@scripts/install-deps.sh wrk time curl python3
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-server kolvane-sim kolvane-server-bench \
+		kolvane-recording-figures
+	bench/server/run.sh $(BUILD_DIR)
+
+server-faults: test-deps $(BUILD_DIR)/CMakeCache.txt
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-server kolvane-sim server_fault_tests
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -L server-faults

@@ -63,6 +63,13 @@ install(TARGETS kolvane-sim RUNTIME DESTINATION ${KOLVANE_INSTALL_PROGRAMDIR})
 if(KOLVANE_SDL)
   install(TARGETS kolvane RUNTIME DESTINATION ${KOLVANE_INSTALL_PROGRAMDIR})
 endif()
+# The world leaderboard's server: a program in bin/ (it is no game) and its
+# systemd unit, not enabled (docs/server.md).
+if(TARGET kolvane-server)
+  install(TARGETS kolvane-server RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/server/kolvane-server.service
+    DESTINATION lib/systemd/system)
+endif()
 
 # The metainfo and the Debian changelog with CHANGELOG.md's releases, and the
 # Debian copyright file with the LICENSE's text.
@@ -107,7 +114,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "arcade shooter with asteroids, a saucer a
 set(CPACK_PACKAGE_DESCRIPTION
   "Fly an arrowhead ship with inertia over a wrapping field, shoot drifting\n\
 asteroids that break into fragments, dodge a saucer and pick up capsules.\n\
-Includes kolvane-sim, which replays scripts of keys without a window.")
+Includes kolvane-sim, which replays scripts of keys without a window, and\n\
+kolvane-server, a world leaderboard that replays every submitted game before\n\
+it ranks it.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -11,6 +11,9 @@
 
 #include "fuzz/kept_fuzz.h"
 #include "fuzz/script_fuzz.h"
+#ifdef KOLVANE_SUBMISSION_FUZZ
+#include "fuzz/submission_fuzz.h"
+#endif
 
 namespace kolvane::fuzz {
 namespace {
@@ -40,6 +43,9 @@ Body bodyFor(const fs::path& file) {
     const std::string name = file.filename().string();
     if (name.rfind("recording-", 0) == 0) return readRecordingInput;
     if (name.rfind("scores-", 0) == 0) return readScoreTableInput;
+#ifdef KOLVANE_SUBMISSION_FUZZ
+    if (name.rfind("submission-", 0) == 0) return submitInput;
+#endif
     return playScriptInput;
 }
 
@@ -48,6 +54,14 @@ TEST(FuzzInputs, SeedCorpusPlaysCleanly) {
     EXPECT_GE(files.size(), 5u);
     for (const fs::path& f : files) replay(f);
 }
+
+#ifdef KOLVANE_SUBMISSION_FUZZ
+TEST(FuzzInputs, SubmissionSeedsAreAnsweredCleanly) {
+    const auto files = inputs("submission_corpus");
+    EXPECT_GE(files.size(), 5u);
+    for (const fs::path& f : files) replay(f, submitInput);
+}
+#endif
 
 TEST(FuzzInputs, RecordingAndScoreTableSeedsReadCleanly) {
     const auto recordings = inputs("recording_corpus");

@@ -22,6 +22,10 @@
 #
 # app/version.h (made by the build) may be included anywhere in src/app.
 #
+# src/server (kolvane-server) may include the game, itself, app/version.h and
+# the folders of src/app the runner's verification lives in: text session
+# scores replay (nothing that keeps files or draws windows).
+#
 #   check_layers.sh SRC_DIR
 set -euo pipefail
 src=${1:?usage: check_layers.sh SRC_DIR}
@@ -72,6 +76,9 @@ for folder in "$src"/app/*/; do
     folders=$(IFS='|'; echo "${mine[*]} $name" | tr ' ' '|' | sed 's/^|//')
     check "${folder%/}" "^(($(IFS='|'; echo "${game[*]}"))/|app/($folders)/|app/version\.h$)"
 done
+if [[ -d $src/server ]]; then
+    check "$src/server" "^(($(IFS='|'; echo "${game[*]}"))/|app/(text|session|scores|replay)/|app/version\.h$|server/)"
+fi
 # Nothing loose in src/app but the build's version file.
 for loose in "$src"/app/*.h "$src"/app/*.cpp; do
     [[ -e $loose ]] || continue

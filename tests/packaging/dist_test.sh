@@ -66,7 +66,8 @@ dpkg-deb -x "$DEB" "$WORK/deb"
 "$HERE/version_test.sh" "$VERSION" \
     --metainfo "$WORK/deb/usr/share/metainfo/org.kolvane.Kolvane.metainfo.xml" \
     --debian-changelog "$WORK/deb/usr/share/doc/kolvane/changelog.gz" \
-    --program "$WORK/deb/usr/games/kolvane-sim" --program "$WORK/deb/usr/games/kolvane" | sed 's/^/     /'
+    --program "$WORK/deb/usr/games/kolvane-sim" --program "$WORK/deb/usr/games/kolvane" \
+    --program "$WORK/deb/usr/bin/kolvane-server" | sed 's/^/     /'
 ((PIPESTATUS[0] == 0)) && ok "the package's files show $VERSION" || fail "the package's versions"
 if "$HERE/package_test.sh" "$DEB" >"$WORK/package_test.txt" 2>&1; then
     ok "installed, ran and removed: $(grep '^installed and ran' "$WORK/package_test.txt")"

@@ -28,7 +28,9 @@ expected=$(printf '%s\n' \
     share/icons/hicolor/128x128/apps/$APP_ID.png \
     share/icons/hicolor/256x256/apps/$APP_ID.png \
     share/icons/hicolor/48x48/apps/$APP_ID.png \
-    share/metainfo/$APP_ID.metainfo.xml | sort)
+    share/metainfo/$APP_ID.metainfo.xml \
+    $([[ -x $BUILD/src/server/kolvane-server ]] &&
+        printf '%s\n' bin/kolvane-server lib/systemd/system/kolvane-server.service) | sort)
 actual=$(cd "$ROOT" && find . -type f | sed 's|^\./||' | sort)
 [[ $actual == "$expected" ]] || fail "installed files differ:
 $(diff <(echo "$expected") <(echo "$actual"))"

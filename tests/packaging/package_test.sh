@@ -15,6 +15,8 @@ readonly COMPARE=/usr/bin/compare
 readonly FILES=(
     /usr/games/kolvane
     /usr/games/kolvane-sim
+    /usr/bin/kolvane-server
+    /usr/lib/systemd/system/kolvane-server.service
     /usr/share/doc/kolvane/copyright
     /usr/share/doc/kolvane/changelog.gz
     /usr/share/applications/$APP_ID.desktop
@@ -50,7 +52,7 @@ fail() {
 deb=$(realpath "$DEB") || fail "no package $DEB"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for dep in libsdl2-2.0-0; do
+for dep in libsdl2-2.0-0 libsqlite3-0 libpq5 libcpp-httplib0.11; do
     grep -q "\b$dep\b" <<<"$depends" || fail "the package does not depend on $dep"
 done
 
@@ -92,6 +94,23 @@ if [[ -x $COMPARE ]]; then
     differing=$("$COMPARE" -metric AE "$GOLDEN/title_screen.png" "$WORK/title_screen.png" null: 2>&1)
     [[ $differing == 0 ]] || fail "the installed kolvane-sim's frame differs in $differing pixels"
 fi
+# The installed server answers on a free loopback port, with its database
+# where it is told, and ends on SIGTERM.
+shown=$(/usr/bin/kolvane-server --version 2>&1)
+[[ $shown == "kolvane-server $version" ]] || fail "kolvane-server --version shows \"$shown\""
+KOLVANE_DB=$WORK/leaderboard.sqlite KOLVANE_LISTEN=127.0.0.1:0 /usr/bin/kolvane-server \
+    >"$WORK/server.out" 2>"$WORK/server.err" &
+server=$!
+for _ in $(seq 100); do
+    port=$(sed -n 's|.*http://127.0.0.1:\([0-9]*\)/$|\1|p' "$WORK/server.out")
+    [[ -n $port ]] && break
+    sleep 0.1
+done
+health=$(curl -s "http://127.0.0.1:${port:-0}/api/health")
+kill "$server"
+wait "$server" || fail "kolvane-server did not end cleanly on SIGTERM"
+[[ $health == '{"status":"ok"}' ]] || fail "the installed kolvane-server answered \"$health\": $(cat "$WORK/server.err")"
+
 echo "installed and ran: $(dpkg-query -W -f='${Package} ${Version}' kolvane)"
 
 "${as_root[@]}" apt-get remove -y -qq kolvane >"$WORK/apt.log" 2>&1 || {
@@ -102,7 +121,7 @@ installed=0
 for file in "${FILES[@]}"; do
     [[ ! -e $file ]] || fail "$file is left after removal"
 done
-left=$(find /usr/games /usr/share/doc/kolvane -maxdepth 1 -name 'kolvane*' 2>/dev/null)
+left=$(find /usr/games /usr/bin /usr/share/doc/kolvane -maxdepth 1 -name 'kolvane*' 2>/dev/null)
 [[ -z $left ]] || fail "left after removal: $left"
 if dpkg-query -W -f='${Status}' kolvane 2>/dev/null | grep -q 'install ok installed'; then
     fail "dpkg still lists kolvane: $(dpkg-query -W -f='${Status}' kolvane)"

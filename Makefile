@@ -360,12 +360,12 @@ reproducible: ## make dist twice in two folders and compare them byte for byte
 # docs/reliability.md. `make server-bench`: its figures (docs/performance.md).
 .PHONY: server-faults server-bench
 
-server-bench: deps $(BUILD_DIR)/CMakeCache.txt
+server-bench: deps $(BUILD_DIR)/CMakeCache.txt ## the leaderboard server's figures (wrk, a million games)
 	@scripts/install-deps.sh wrk time curl python3
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-server kolvane-sim kolvane-server-bench \
 		kolvane-recording-figures
 	bench/server/run.sh $(BUILD_DIR)
 
-server-faults: test-deps $(BUILD_DIR)/CMakeCache.txt
+server-faults: test-deps $(BUILD_DIR)/CMakeCache.txt ## the server's fault runs: kills, PostgreSQL stopped, full disk, read-only
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-server kolvane-sim server_fault_tests
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -L server-faults

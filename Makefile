@@ -283,7 +283,7 @@ web: web-deps ## build the web page and the node replay runner into WEB_DIR
 		-DKOLVANE_WERROR=$(WERROR) -DKOLVANE_SDL=OFF -DKOLVANE_TESTS=OFF \
 		-DKOLVANE_BENCH=OFF >/dev/null
 	$(WEB_ENV) cmake --build $(WEB_DIR) -j $(JOBS) --target kolvane-web kolvane-sim
-	@ls -l $(WEB_DIR)/index.html $(WEB_DIR)/kolvane.js $(WEB_DIR)/kolvane.wasm \
+	@ls -l $(WEB_DIR)/index.html $(WEB_DIR)/world.js $(WEB_DIR)/kolvane.js $(WEB_DIR)/kolvane.wasm \
 		$(WEB_DIR)/kolvane-watch.js $(WEB_DIR)/kolvane-watch.wasm
 	@# Each program's wasm stays within its budget (docs/web.md).
 	@for f in kolvane.wasm kolvane-watch.wasm; do \

@@ -283,7 +283,7 @@ web: web-deps ## build the web page and the node replay runner into WEB_DIR
 		-DKOLVANE_WERROR=$(WERROR) -DKOLVANE_SDL=OFF -DKOLVANE_TESTS=OFF \
 		-DKOLVANE_BENCH=OFF >/dev/null
 	$(WEB_ENV) cmake --build $(WEB_DIR) -j $(JOBS) --target kolvane-web kolvane-sim
-	@ls -l $(WEB_DIR)/index.html $(WEB_DIR)/kolvane.js $(WEB_DIR)/kolvane.wasm \
+	@ls -l $(WEB_DIR)/index.html $(WEB_DIR)/world.js $(WEB_DIR)/kolvane.js $(WEB_DIR)/kolvane.wasm \
 		$(WEB_DIR)/kolvane-watch.js $(WEB_DIR)/kolvane-watch.wasm
 	@# Each program's wasm stays within its budget (docs/web.md).
 	@for f in kolvane.wasm kolvane-watch.wasm; do \
@@ -305,14 +305,17 @@ tests/app/web/node_modules/.package-lock.json: tests/app/web/package.json tests/
 	cd tests/app/web && npm ci --no-audit --no-fund
 
 # The node replay runner against the native one on the golden scripts and long
-# random games; then the page in Debian's chromium (tests/app/web, docs/web.md).
+# random games; then the page in Debian's chromium, and its World panel against
+# a real kolvane-server on loopback (tests/app/web, docs/web.md).
 web-test: web deps $(BUILD_DIR)/CMakeCache.txt tests/app/web/node_modules/.package-lock.json ## the web page in chromium, and the node runner against the native one
 	@scripts/install-deps.sh $(WEB_TEST_PACKAGES)
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim kolvane-server
 	node tests/app/web/compare-traces.mjs --native $(BUILD_DIR)/src/app/kolvane-sim \
 		--web $(WEB_DIR)/src/app/kolvane-sim.js --out $(WEB_DIR)/trace-compare
 	node tests/app/web/page.test.mjs --site $(WEB_DIR) --out $(WEB_DIR)/web-test \
 		--native $(BUILD_DIR)/src/app/kolvane-sim
+	node tests/app/web/world.test.mjs --site $(WEB_DIR) --out $(WEB_DIR)/world-test \
+		--native $(BUILD_DIR)/src/app/kolvane-sim --server $(BUILD_DIR)/src/server/kolvane-server
 
 # How far emscripten's C library (musl) and the native one agree on the math
 # functions the game calls, on arguments like the game's (docs/web.md).

@@ -1,14 +1,15 @@
 #include "server/leaderboard.h"
 
 #include <charconv>
-#include <limits>
 #include <cstdio>
+#include <limits>
 #include <nlohmann/json.hpp>
 
 #include "app/text/utc_time.h"
 #include "server/digest.h"
 #include "server/player_name.h"
 #include "server/recording_check.h"
+#include "server/session_extension.h"
 #include "server/ticket.h"
 
 namespace kolvane::server {
@@ -20,6 +21,8 @@ using nlohmann::json;
 constexpr std::size_t kMinKeyLength = 16;
 constexpr std::size_t kMaxKeyLength = 128;
 constexpr std::size_t kMaxCachedTables = 256;
+constexpr std::string_view kTicketUsedMessage =
+    "the ticket was used by another recording, which this one does not extend";
 
 std::string dump(const json& value) {
     return value.dump(-1, ' ', false, json::error_handler_t::replace);
@@ -155,6 +158,18 @@ Reply Leaderboard::submit(const std::string& address, std::string_view player,
                                        std::to_string(*settings.clock));
         }
         recording.ticket = TicketUse{ticket->nonce, ticket->issuedAtMs};
+        // A used ticket: taken over only by the same player's same session gone on.
+        std::optional<TicketHolder> holder;
+        if (StoreResult r = store_.ticketHolder(ticket->nonce, holder); !r.ok())
+            return storeFailure(r);
+        if (holder) {
+            Recording earlier;
+            if (holder->playerKey != name->key || !readSubmission(holder->body, earlier, problem) ||
+                !extendsRecording(earlier, read)) {
+                return errorReply(409, kTicketUsedMessage);
+            }
+            recording.extends = holder->id;
+        }
     }
     recording.body = std::string(body);
     recording.player = name->shown;
@@ -169,7 +184,7 @@ Reply Leaderboard::submit(const std::string& address, std::string_view player,
         case SubmitResult::kNameTaken:
             return errorReply(403, "the name \"" + name->shown + "\" belongs to another key");
         case SubmitResult::kTicketUsed:
-            return errorReply(409, "the ticket was used by another recording");
+            return errorReply(409, kTicketUsedMessage);
         case SubmitResult::kQueued:
             break;
     }

@@ -280,6 +280,23 @@ public:
         });
     }
 
+    StoreResult ticketHolder(const std::string& nonce,
+                             std::optional<TicketHolder>& holder) override {
+        holder.reset();
+        return withConnection([&](Connection& c) {
+            Result r;
+            StoreResult s = run(c,
+                                "SELECT t.recording_id, r.player_key, f.body FROM used_tickets t "
+                                "JOIN recordings r ON r.id = t.recording_id "
+                                "JOIN recording_files f ON f.id = t.recording_id "
+                                "WHERE t.nonce = $1",
+                                {text(nonce)}, r);
+            if (s.ok() && PQntuples(r.get()) > 0)
+                holder = TicketHolder{field(r, 0, 0), field(r, 0, 1), unescaped(r, 0, 2)};
+            return s;
+        });
+    }
+
     StoreResult submit(const NewRecording& rec, SubmitResult& outcome) override {
         return withConnection([&](Connection& c) {
             Transaction transaction(c);
@@ -309,7 +326,21 @@ public:
                 return StoreResult{};
             }
             const std::string shown = field(r, 0, 0);
-            if (rec.ticket) {
+            if (rec.ticket && rec.extends) {
+                // Taken over from the recording it extends, while that one
+                // still holds it.
+                if (StoreResult s =
+                        run(c,
+                            "UPDATE used_tickets SET recording_id = $1 "
+                            "WHERE nonce = $2 AND recording_id = $3",
+                            {text(rec.id), text(rec.ticket->nonce), text(*rec.extends)}, r);
+                    !s.ok())
+                    return s;
+                if (!changedRows(r)) {
+                    outcome = SubmitResult::kTicketUsed;
+                    return StoreResult{};
+                }
+            } else if (rec.ticket) {
                 if (StoreResult s =
                         run(c,
                             "INSERT INTO used_tickets (nonce, recording_id) VALUES ($1, $2) "
@@ -333,10 +364,11 @@ public:
             if (StoreResult s =
                     run(c,
                         "INSERT INTO recordings (id, player_key, player, "
-                        "submitted_ms, ticket_issued_ms) VALUES ($1, $2, $3, $4, $5) "
-                        "ON CONFLICT (id) DO NOTHING",
+                        "submitted_ms, ticket_issued_ms, extends_id) VALUES ($1, $2, $3, $4, $5, "
+                        "$6) ON CONFLICT (id) DO NOTHING",
                         {text(rec.id), text(rec.playerKey), text(shown), number(rec.submittedAtMs),
-                         rec.ticket ? number(rec.ticket->issuedAtMs) : null()},
+                         rec.ticket ? number(rec.ticket->issuedAtMs) : null(),
+                         rec.extends ? text(*rec.extends) : null()},
                         r);
                 !s.ok())
                 return s;
@@ -406,7 +438,9 @@ public:
             StoreResult s = run(c,
                                 "UPDATE recordings SET lease_owner = $1, lease_until_ms = $2, "
                                 "attempts = attempts + 1 WHERE id = (SELECT id FROM recordings "
-                                "WHERE status = 'queued' AND lease_until_ms < $3 "
+                                "WHERE status = 'queued' AND lease_until_ms < $3 AND "
+                                "(extends_id IS NULL OR NOT EXISTS (SELECT 1 FROM recordings e "
+                                "WHERE e.id = recordings.extends_id AND e.status = 'queued')) "
                                 "ORDER BY submitted_ms LIMIT 1 FOR UPDATE SKIP LOCKED) "
                                 "RETURNING id, player, player_key, submitted_ms, "
                                 "ticket_issued_ms, attempts",
@@ -455,6 +489,7 @@ public:
                     return s;
             }
             if (o.best) {
+                if (StoreResult s = replaceEarlier(c, o.id); !s.ok()) return s;
                 if (StoreResult s =
                         run(c,
                             "INSERT INTO best_games (player_key, player, score, level, game, "
@@ -537,6 +572,22 @@ public:
     }
 
 private:
+    // A ranked recording takes the place of the earlier one of its session:
+    // the table's entry naming that one names it, and that one ranks no more.
+    static StoreResult replaceEarlier(Connection& c, const std::string& id) {
+        Result r;
+        if (StoreResult s = run(c,
+                                "UPDATE best_games SET recording_id = $1 WHERE recording_id = "
+                                "(SELECT extends_id FROM recordings WHERE id = $1)",
+                                {text(id)}, r);
+            !s.ok())
+            return s;
+        return run(c,
+                   "UPDATE recordings SET ranked = FALSE, unranked = $2 WHERE id = "
+                   "(SELECT extends_id FROM recordings WHERE id = $1) AND ranked",
+                   {text(id), text(replacedReason(id))}, r);
+    }
+
     template <class Work>
     StoreResult withConnection(Work work) {
         auto c = pool_.borrow();

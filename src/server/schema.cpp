@@ -10,7 +10,8 @@ namespace {
 
 // Each migration once, its types as placeholders that each database spells
 // its own way: {bytes}, {int64} and {flag} (a boolean, false by default).
-constexpr std::array<std::string_view, 1> kMigrations{R"sql(
+constexpr std::array<std::string_view, 2> kMigrations{
+    R"sql(
 CREATE TABLE server_keys (name TEXT PRIMARY KEY, value {bytes} NOT NULL);
 CREATE TABLE players (
     player_key TEXT PRIMARY KEY,
@@ -52,6 +53,10 @@ CREATE TABLE best_games (
     ended_ms {int64} NOT NULL,
     recording_id TEXT NOT NULL);
 CREATE INDEX best_games_rank ON best_games (score DESC, ended_ms, recording_id)
+)sql",
+    // A session's later recordings: the one each goes on from.
+    R"sql(
+ALTER TABLE recordings ADD COLUMN extends_id TEXT
 )sql"};
 
 struct Spelling {

@@ -281,6 +281,20 @@ public:
         return query.result();
     }
 
+    StoreResult ticketHolder(const std::string& nonce,
+                             std::optional<TicketHolder>& holder) override {
+        holder.reset();
+        auto c = pool_.borrow();
+        if (!c) return unavailable();
+        Query query(*c,
+                    "SELECT t.recording_id, r.player_key, f.body FROM used_tickets t "
+                    "JOIN recordings r ON r.id = t.recording_id "
+                    "JOIN recording_files f ON f.id = t.recording_id WHERE t.nonce = ?");
+        query.bind(nonce);
+        if (query.step()) holder = TicketHolder{query.text(0), query.text(1), query.text(2)};
+        return query.result();
+    }
+
     StoreResult submit(const NewRecording& r, SubmitResult& outcome) override {
         auto c = pool_.borrow();
         if (!c) return unavailable();
@@ -318,10 +332,14 @@ public:
             shown = query.text(0);
         }
         if (r.ticket) {
-            Query query(*c,
-                        "INSERT INTO used_tickets (nonce, recording_id) VALUES (?, ?) "
-                        "ON CONFLICT (nonce) DO NOTHING");
-            query.bind(r.ticket->nonce).bind(r.id);
+            // Taken, or taken over from the recording it extends while that
+            // one still holds it.
+            Query query(*c, r.extends ? "UPDATE used_tickets SET recording_id = ? "
+                                        "WHERE nonce = ? AND recording_id = ?"
+                                      : "INSERT INTO used_tickets (recording_id, nonce) "
+                                        "VALUES (?, ?) ON CONFLICT (nonce) DO NOTHING");
+            query.bind(r.id).bind(r.ticket->nonce);
+            if (r.extends) query.bind(*r.extends);
             if (StoreResult used = query.run(); !used.ok()) return used;
             if (sqlite3_changes(c->db()) == 0) {
                 outcome = SubmitResult::kTicketUsed;
@@ -335,10 +353,15 @@ public:
         if (!result.ok()) return result;
         Query insert(*c,
                      "INSERT INTO recordings (id, player_key, player, submitted_ms, "
-                     "ticket_issued_ms) VALUES (?, ?, ?, ?, ?)");
+                     "ticket_issued_ms, extends_id) VALUES (?, ?, ?, ?, ?, ?)");
         insert.bind(r.id).bind(r.playerKey).bind(shown).bind(r.submittedAtMs);
         if (r.ticket) {
             insert.bind(r.ticket->issuedAtMs);
+        } else {
+            insert.bindNull();
+        }
+        if (r.extends) {
+            insert.bind(*r.extends);
         } else {
             insert.bindNull();
         }
@@ -398,7 +421,9 @@ public:
         Query query(*c,
                     "UPDATE recordings SET lease_owner = ?, lease_until_ms = ?, "
                     "attempts = attempts + 1 WHERE id = (SELECT id FROM recordings "
-                    "WHERE status = 'queued' AND lease_until_ms < ? ORDER BY submitted_ms "
+                    "WHERE status = 'queued' AND lease_until_ms < ? AND (extends_id IS NULL "
+                    "OR NOT EXISTS (SELECT 1 FROM recordings e WHERE e.id = "
+                    "recordings.extends_id AND e.status = 'queued')) ORDER BY submitted_ms "
                     "LIMIT 1) RETURNING id, player, player_key, submitted_ms, "
                     "ticket_issued_ms, attempts");
         query.bind(owner).bind(nowMs + leaseMs).bind(nowMs);
@@ -452,6 +477,7 @@ public:
             if (!r.ok()) return r;
         }
         if (o.best) {
+            if (StoreResult r = replaceEarlier(*c, o.id); !r.ok()) return r;
             StoreResult r =
                 Query(*c,
                       "INSERT INTO best_games (player_key, player, score, level, game, "
@@ -533,6 +559,24 @@ public:
     }
 
 private:
+    // A ranked recording takes the place of the earlier one of its session:
+    // the table's entry naming that one names it, and that one ranks no more.
+    static StoreResult replaceEarlier(Connection& c, const std::string& id) {
+        StoreResult r = Query(c,
+                              "UPDATE best_games SET recording_id = ? WHERE recording_id = "
+                              "(SELECT extends_id FROM recordings WHERE id = ?)")
+                            .bind(id)
+                            .bind(id)
+                            .run();
+        if (!r.ok()) return r;
+        return Query(c,
+                     "UPDATE recordings SET ranked = 0, unranked = ? WHERE id = "
+                     "(SELECT extends_id FROM recordings WHERE id = ?) AND ranked = 1")
+            .bind(replacedReason(id))
+            .bind(id)
+            .run();
+    }
+
     StoreResult unavailable() const {
         return {StoreStatus::kUnavailable, "cannot open the database \"" + path_ + "\""};
     }

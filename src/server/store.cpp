@@ -28,3 +28,11 @@ const char* statusWord(RecordingStatus status) {
 }
 
 }  // namespace kolvane::server
+
+namespace kolvane::server {
+
+std::string replacedReason(const std::string& longerId) {
+    return "replaced by the longer recording " + longerId + " of the same session";
+}
+
+}  // namespace kolvane::server

@@ -46,12 +46,22 @@ struct NewRecording {
     std::string keyHash;    // SHA-256 of the player's secret key, hex
     std::int64_t submittedAtMs = 0;
     std::optional<TicketUse> ticket;
+    // The recording of the same session, from the same ticket, that this one
+    // goes on from (session_extension.h): it takes the ticket over from it.
+    std::optional<std::string> extends;
+};
+
+// The recording that holds a ticket now: the last one of its session.
+struct TicketHolder {
+    std::string id;
+    std::string playerKey;
+    std::string body;
 };
 
 enum class SubmitResult : std::uint8_t {
     kQueued,      // a new recording, queued for verification
     kExists,      // these bytes were submitted before: nothing changed
-    kTicketUsed,  // another recording used its ticket
+    kTicketUsed,  // another recording used its ticket (or took it over from `extends`)
     kNameTaken,   // the name belongs to another key
 };
 
@@ -123,17 +133,25 @@ public:
     // The key that signs tickets: made once, at random, shared by every
     // server of the database.
     virtual StoreResult ticketKey(std::string& key) = 0;
+    // The recording that holds a ticket's nonce, when one does.
+    virtual StoreResult ticketHolder(const std::string& nonce,
+                                     std::optional<TicketHolder>& holder) = 0;
     // Claims the name for the key hash when it is free, takes the ticket's
-    // nonce and queues the recording: all of it or nothing.
+    // nonce (or takes it over from the recording it extends, if that one
+    // still holds it) and queues the recording: all of it or nothing.
     virtual StoreResult submit(const NewRecording& recording, SubmitResult& result) = 0;
     virtual StoreResult recording(const std::string& id, std::optional<RecordingInfo>& info) = 0;
     virtual StoreResult file(const std::string& id, std::optional<std::string>& body) = 0;
-    // The oldest queued recording whose lease ran out, leased to owner.
+    // The oldest queued recording whose lease ran out, leased to owner; not
+    // one whose earlier recording of the same session is still queued, so
+    // that a session's recordings get their verdicts in order.
     virtual StoreResult claimJob(const std::string& owner, std::int64_t nowMs, std::int64_t leaseMs,
                                  std::optional<Job>& job) = 0;
     // Records the verdict of a recording still queued (done says whether it
     // was) and, for a ranked one, puts its best game in the table when it
-    // beats the player's.
+    // beats the player's. A ranked recording that extends an earlier one
+    // takes its place: the table's entry that named the earlier names it,
+    // and the earlier no longer ranks (replacedReason says why).
     virtual StoreResult finishJob(const JobOutcome& outcome, bool& done) = 0;
     // Each player's best ranked game, by score, the earlier first on a tie.
     virtual StoreResult table(int limit, int offset, std::vector<TableRow>& rows) = 0;
@@ -151,5 +169,8 @@ public:
 std::unique_ptr<Store> openStore(const std::string& url, int connections, std::string& error);
 
 const char* statusWord(RecordingStatus status);
+
+// Why a recording no longer ranks once the longer one of its session does.
+std::string replacedReason(const std::string& longerId);
 
 }  // namespace kolvane::server

@@ -120,7 +120,7 @@ export WINEPREFIX=$PREFIX WINEDEBUG=-all
 
 # --- the web zip --------------------------------------------------------------
 same "the web zip's files" "$(members "$WEB" | tr '\n' ' ')" \
-    "$NAME-web/LICENSE $NAME-web/index.html $NAME-web/kolvane-watch.js $NAME-web/kolvane-watch.wasm $NAME-web/kolvane.js $NAME-web/kolvane.wasm "
+    "$NAME-web/LICENSE $NAME-web/index.html $NAME-web/kolvane-watch.js $NAME-web/kolvane-watch.wasm $NAME-web/kolvane.js $NAME-web/kolvane.wasm $NAME-web/world.js "
 unzip -q "$WEB" -d "$WORK/web"
 site=$WORK/web/$NAME-web
 same "the page's footer" "$(grep -o "Kolvane $VERSION," "$site/index.html")" "Kolvane $VERSION,"

@@ -171,6 +171,56 @@ TEST_P(Acceptance, OnlyHonestTicketedGamesRank) {
     EXPECT_EQ(api.get("/api/scores").body["scores"].size(), 0u) << "nothing ranked";
 }
 
+// A window sends its session's recording after each game, from the one
+// ticket: the longer recording takes the ticket and the table's entry over
+// from the shorter, whose games it holds, and each game ranks once; any
+// other use of the ticket is still refused.
+TEST_P(Acceptance, ALongerRecordingOfTheSameSessionTakesThePlaceOfTheShorter) {
+    RunningServer server(testOptions(db_), clock_);
+    ApiClient api(server.port());
+    const PlayedGames both = playFromTicket(api, 2);
+    ASSERT_EQ(both.games.size(), 2u);
+    // The recording as it stood when its first game ended.
+    const std::size_t firstEnd = both.text.find('\n', both.text.find("# game 1: ")) + 1;
+    const std::string first = both.text.substr(0, firstEnd);
+
+    const Answer one = api.submit(first, "Ann");
+    ASSERT_EQ(one.status, 202) << one.text;
+    EXPECT_EQ(api.verdict(one.body["id"]).body["ranked"], true);
+    EXPECT_EQ(api.get("/api/scores").body["scores"][0]["recording"], one.body["id"]);
+
+    // Another player's, or one whose past changed: refused.
+    EXPECT_EQ(api.submit(both.text, "Bob", "bob-key-0123456789").status, 409);
+    std::string changed = both.text;
+    changed.replace(changed.find("\npress S\n"), 9, "\npress P\n");
+    const Answer otherPast = api.submit(changed, "Ann");
+    EXPECT_EQ(otherPast.status, 409) << otherPast.text;
+    EXPECT_NE(otherPast.body.value("error", "").find("does not extend"), std::string::npos);
+
+    // Then the whole session, and a last tick more, sent before the first
+    // of them is verified: verified in their order, the last one ranks.
+    const Answer two = api.submit(both.text, "Ann");
+    ASSERT_EQ(two.status, 202) << two.text;
+    const Answer three = api.submit(both.text + "tick 40\n", "Ann");
+    ASSERT_EQ(three.status, 202) << three.text;
+    const Answer last = api.verdict(three.body["id"]);
+    EXPECT_EQ(last.body["ranked"], true) << last.text;
+    for (const Answer* replaced : {&one, &two}) {
+        const Answer verdict = api.verdict(replaced->body["id"]);
+        EXPECT_EQ(verdict.body["status"], "verified");
+        EXPECT_EQ(verdict.body["ranked"], false);
+        EXPECT_NE(verdict.body.value("unranked_reason", "").find("replaced by the longer"),
+                  std::string::npos)
+            << verdict.text;
+    }
+    clock_.ms += 2000;  // the table from memory is a second old at most
+    const Answer table = api.get("/api/scores");
+    ASSERT_EQ(table.body["scores"].size(), 1u) << table.text;
+    EXPECT_EQ(table.body["scores"][0]["recording"], three.body["id"]);
+    EXPECT_EQ(table.body["scores"][0]["score"], std::max(both.games[0].score, both.games[1].score));
+    EXPECT_EQ(api.submit(first, "Ann").status, 200) << "known bytes, as before";
+}
+
 TEST_P(Acceptance, BadRequestsGetAClearAnswerAndChangeNothing) {
     RunningServer server(testOptions(db_), clock_);
     ApiClient api(server.port());
@@ -296,9 +346,9 @@ TEST(SharedPostgres, TwoServersAreOneLeaderboard) {
                                           "key-of-player-" + std::to_string(i) + "-0123");
         ASSERT_EQ(queued.status, 202) << queued.text;
         ids.push_back(queued.body["id"]);
-        // Its ticket is spent on both servers.
-        EXPECT_EQ(apiA.submit(played.text + "tick 1\n", "Player " + std::to_string(i),
-                              "key-of-player-" + std::to_string(i) + "-0123")
+        // Its ticket is spent on both servers (but for its own session gone on).
+        EXPECT_EQ(apiA.submit(played.text + "tick 1\n", "Other " + std::to_string(i),
+                              "key-of-other-" + std::to_string(i) + "-0123")
                       .status,
                   409);
     }

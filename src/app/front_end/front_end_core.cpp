@@ -10,63 +10,65 @@ FrontEndCore::FrontEndCore(FrontEndWindow& window, SessionMode& mode, const Fron
       mode_(mode),
       settings_(setup.settings),
       settingsStore_(setup.settingsStore),
-      world_(std::make_unique<GameWorld>()),
-      session_(*world_, mode.sessionStart(setup.wallClockSeconds)) {
-    session_.setMessageBoxes(this);
-}
+      wallClockSeconds_(setup.wallClockSeconds),
+      world_(std::make_unique<GameWorld>()) {}
 
 FrontEndCore::~FrontEndCore() {
     if (sound_) window_.stopSound();
 }
 
 void FrontEndCore::start() {
-    mode_.attach(session_);
-    session_.start();
-    session_.paint();
-    window_.present(mode_.shown(session_));
+    if (session_) return;
+    session_.emplace(*world_, mode_.sessionStart(wallClockSeconds_));
+    session_->setMessageBoxes(this);
+    mode_.attach(*session_);
+    session_->start();
+    session_->paint();
+    window_.present(mode_.shown(*session_));
     updatePointer();
 }
 
 void FrontEndCore::afterFirstFrame() {
+    if (!session_ || sound_) return;
     const Settings& run = settings_.current();
     sound_.emplace(run.volume, run.muted);
-    session_.addListener(sound_->listener());
+    session_->addListener(sound_->listener());
     window_.playSound(*sound_);
     window_.showMuted(sound_->muted());
     mode_.afterFirstFrame();
 }
 
 KeyUse FrontEndCore::keyDown(KeyEvent key, bool altHeld, bool systemKey) {
-    if (ended_) return KeyUse::kGame;
+    if (!live()) return KeyUse::kGame;
     const ReservedKeys::Outcome outcome = reserved_.keyDown(key, altHeld);
     if (outcome.command == ReservedCommand::kToggleFullscreen) toggleFullscreen();
     if (!outcome.forGame) return KeyUse::kFrontEnd;
     if (systemKey) return KeyUse::kSystem;
     // M also reaches the game, like any key (but never a watched one).
     if (sound::togglesMute(key)) toggleMute();
-    mode_.keyDown(session_, key);
+    mode_.keyDown(*session_, key);
     endIfDone();
     return KeyUse::kGame;
 }
 
 void FrontEndCore::keyUp(int key) {
-    if (ended_ || !reserved_.keyUp(key)) return;
-    mode_.keyUp(session_, key);
+    if (!live() || !reserved_.keyUp(key)) return;
+    mode_.keyUp(*session_, key);
 }
 
 void FrontEndCore::focusLost() {
-    if (!ended_) mode_.focusLost(session_);
+    if (live()) mode_.focusLost(*session_);
 }
 
 void FrontEndCore::close() {
-    if (ended_) return;
-    mode_.close(session_);
+    if (!live()) return;
+    mode_.close(*session_);
     endIfDone();
 }
 
 void FrontEndCore::padState(int slot, const PadState& pad) {
-    if (ended_) return;
-    mode_.padState(session_, slot, pad);
+    if (!live()) return;
+    mode_.padState(*session_, slot, pad);
     endIfDone();
 }
 
@@ -95,15 +97,15 @@ void FrontEndCore::setScaleMode(ScaleMode mode) {
 }
 
 void FrontEndCore::tick(int due) {
-    if (ended_) return;
+    if (!live()) return;
     int painted = 0;
-    for (int i = 0; i < due; ++i) painted += mode_.tick(session_);
-    if (painted > 0) window_.present(mode_.shown(session_));
+    for (int i = 0; i < due; ++i) painted += mode_.tick(*session_);
+    if (painted > 0) window_.present(mode_.shown(*session_));
     updatePointer();
 }
 
 void FrontEndCore::keepNow() {
-    if (!ended_) mode_.keepNow(session_);
+    if (live()) mode_.keepNow(*session_);
 }
 
 void FrontEndCore::messageBox(const char* text, const char* caption) {
@@ -115,16 +117,17 @@ void FrontEndCore::change(const Settings& updated) {
 }
 
 void FrontEndCore::updatePointer() {
-    const bool hidden = pointerHidden(window_.fullscreen(), session_.world());
+    if (!session_) return;
+    const bool hidden = pointerHidden(window_.fullscreen(), session_->world());
     if (hidden == pointerHidden_) return;
     pointerHidden_ = hidden;
     window_.setPointerHidden(hidden);
 }
 
 void FrontEndCore::endIfDone() {
-    if (ended_ || !mode_.ended(session_)) return;
+    if (!live() || !mode_.ended(*session_)) return;
     ended_ = true;
-    mode_.finish(session_);
+    mode_.finish(*session_);
     if (sound_) sound_->setMuted(true);
     window_.end();
 }

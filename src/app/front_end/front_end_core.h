@@ -9,7 +9,7 @@
 // (through the mode) and tells the window what to show and when to end.
 //
 //   FrontEndCore core(window, mode, setup);
-//   core.start();            // the first frame, presented
+//   core.start();            // the session, its first frame presented
 //   core.afterFirstFrame();  // the sound, the stores
 //   ... core.keyDown(...), core.tick(due), ... until core.ended()
 //
@@ -56,7 +56,9 @@ public:
     FrontEndCore(const FrontEndCore&) = delete;
     FrontEndCore& operator=(const FrontEndCore&) = delete;
 
-    // The window is made: the title screen, its first frame presented.
+    // The window is made: the session starts (from where the mode says:
+    // so a ticket handed to Playing before this counts), the title screen's
+    // first frame is presented. The window's events count from here on.
     void start();
     // The first frame is on the screen: the sound is made and played, and
     // the stores start (reading the table, making room).
@@ -84,7 +86,8 @@ public:
 
     bool ended() const { return ended_; }
     const Settings& settings() const { return settings_.current(); }
-    const Session& session() const { return session_; }
+    // After start().
+    const Session& session() const { return *session_; }
     // Null before afterFirstFrame().
     sound::GameSound* sound() { return sound_ ? &*sound_ : nullptr; }
 
@@ -93,13 +96,16 @@ private:
     void change(const Settings& updated);
     void updatePointer();
     void endIfDone();
+    // The session runs and has not ended: events count.
+    bool live() const { return session_ && !ended_; }
 
     FrontEndWindow& window_;
     SessionMode& mode_;
     PlayerSettings& settings_;
     SettingsStore& settingsStore_;
+    std::int64_t wallClockSeconds_;
     std::unique_ptr<GameWorld> world_;
-    Session session_;
+    std::optional<Session> session_;  // from start() on
     ReservedKeys reserved_;
     std::optional<sound::GameSound> sound_;
     bool pointerHidden_ = false;

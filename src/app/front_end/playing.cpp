@@ -1,16 +1,26 @@
 #include "app/front_end/playing.h"
 
+#include <utility>
+
 #include "app/session/tick_and_field.h"
 #include "game/game_world.h"
 
 namespace kolvane {
 
-SessionStart Playing::sessionStart(std::int64_t wallClockSeconds) const {
-    return SessionStart{static_cast<std::int32_t>(wallClockSeconds), 1, kDefaultClient};
+bool Playing::useTicket(SessionTicket ticket) {
+    if (!isUsableTicket(ticket)) return false;
+    ticket_ = std::move(ticket);
+    return true;
+}
+
+SessionStart Playing::sessionStart(std::int64_t wallClockSeconds) {
+    const std::int32_t clock =
+        ticket_ ? ticket_->clockSeconds : static_cast<std::int32_t>(wallClockSeconds);
+    return SessionStart{clock, 1, kDefaultClient};
 }
 
 void Playing::attach(Session& session) {
-    kept_.attach(session);
+    kept_.attach(session, ticket_ ? std::string_view(ticket_->token) : std::string_view());
 }
 
 void Playing::afterFirstFrame() {

@@ -2,7 +2,14 @@
 // Playing the game: keys, focus loss, close and gamepads go to the game's
 // session; the session is kept (kept_games.h) and the high-score table is
 // drawn over the title screen, refreshed whenever the store gives a new one.
+//
+// The session starts from a leaderboard's ticket when it has one (handed
+// over with useTicket before the core starts), so that its games can rank;
+// otherwise from the wall clock's second.
+#include <optional>
+
 #include "app/front_end/session_mode.h"
+#include "app/front_end/session_ticket.h"
 #include "app/scores/score_overlay.h"
 #include "app/storage/kept_games.h"
 
@@ -13,7 +20,11 @@ public:
     // showScores: the table over the title screen.
     Playing(KeptGames& kept, bool showScores) : kept_(kept), showScores_(showScores) {}
 
-    SessionStart sessionStart(std::int64_t wallClockSeconds) const override;
+    // The ticket to start from; before the core's start(). False (and the
+    // wall clock kept) for a ticket no recording can carry.
+    bool useTicket(SessionTicket ticket);
+
+    SessionStart sessionStart(std::int64_t wallClockSeconds) override;
     void attach(Session& session) override;
     void afterFirstFrame() override;
     void keyDown(Session& session, KeyEvent key) override;
@@ -32,6 +43,7 @@ private:
 
     KeptGames& kept_;
     bool showScores_;
+    std::optional<SessionTicket> ticket_;
     ScoreOverlay overlay_;
     int tableShown_ = 0;
     GamepadKeys pads_;

@@ -19,9 +19,11 @@ class Surface;
 
 class SessionMode {
 public:
-    // Where the session starts: the recording's start when watching; when
-    // playing, the wall clock's second (and, later, a server's ticket).
-    virtual SessionStart sessionStart(std::int64_t wallClockSeconds) const = 0;
+    // Where the session starts, asked once as the window starts it: the
+    // recording's start when watching; when playing, a server's ticket's
+    // clock when there is one (session_ticket.h), else the wall clock's
+    // second.
+    virtual SessionStart sessionStart(std::int64_t wallClockSeconds) = 0;
     // Before session.start(): listeners that must hear it all.
     virtual void attach(Session& session) = 0;
     // After the first frame is shown: whatever it would have delayed.

@@ -23,6 +23,8 @@ public:
     SessionMode& mode();
     // The session's keeping while playing; null while watching.
     const KeptGames* kept() const { return kept_ ? &*kept_ : nullptr; }
+    // Playing, to hand it a ticket before the core starts; null while watching.
+    Playing* playing() { return playing_ ? &*playing_ : nullptr; }
 
 private:
     std::optional<KeptGames> kept_;

@@ -9,7 +9,7 @@ namespace kolvane {
 Watching::Watching(Script script)
     : start_(sessionStartOf(script.settings)), viewer_(std::move(script)) {}
 
-SessionStart Watching::sessionStart(std::int64_t /*wallClockSeconds*/) const {
+SessionStart Watching::sessionStart(std::int64_t /*wallClockSeconds*/) {
     return start_;
 }
 

@@ -12,7 +12,7 @@ class Watching final : public SessionMode {
 public:
     explicit Watching(Script script);
 
-    SessionStart sessionStart(std::int64_t wallClockSeconds) const override;
+    SessionStart sessionStart(std::int64_t wallClockSeconds) override;
     void attach(Session& /*session*/) override {}
     void afterFirstFrame() override {}
     void keyDown(Session& session, KeyEvent key) override;

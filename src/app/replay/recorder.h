@@ -51,6 +51,10 @@ public:
     Recorder(std::string_view version, std::string_view frontEnd, std::int64_t recordedAt,
              std::string_view ticket = {});
 
+    // The ticket, when it comes after the recorder was made: before the
+    // session starts, which writes the header.
+    void setTicket(std::string_view ticket) { ticket_ = ticket; }
+
     void started(const Session& session) override;
     void keyDown(const Session& session, KeyEvent key) override;
     void keyUp(const Session& session, int key) override;

@@ -29,7 +29,8 @@ KeptGames::KeptGames(GameStore& store, const KeptGamesSetup& setup)
                                   : std::string()),
       startedAt_(setup.startedAt) {}
 
-void KeptGames::attach(Session& session) {
+void KeptGames::attach(Session& session, std::string_view ticket) {
+    recorder_.setTicket(ticket);
     session.addListener(recorder_);
 }
 

@@ -41,7 +41,9 @@ public:
     KeptGames& operator=(const KeptGames&) = delete;
 
     // Listens to the session from its start on: call before session.start().
-    void attach(Session& session);
+    // ticket: the leaderboard's ticket the session starts from (isTicket), or
+    // empty; the recording carries it.
+    void attach(Session& session, std::string_view ticket = {});
     // After the first frame: the store reads the table and makes room.
     void open();
     // After each tick and its paint.

@@ -39,6 +39,8 @@ public:
     MemoryStore& store() { return store_; }
     // The session's keeping, while playing (null while watching).
     const KeptGames* kept() const { return modes_.kept(); }
+    // Playing, for a ticket to start from (null while watching).
+    Playing* playing() { return modes_.playing(); }
 
 private:
     TemplateWindow window_;

@@ -112,6 +112,24 @@ TEST(FrontEndCore, PlayingRoutesKeysKeepsSettingsAndEndsKept) {
     EXPECT_EQ(window.presented(), presented) << "nothing after the end";
 }
 
+// A ticket handed over before the core starts is the session's start, and
+// its recording carries it; one no recording could carry is refused.
+TEST(FrontEndCore, APlayedSessionStartsFromTheTicketItWasGiven) {
+    TemplateFrontEnd front({});
+    ASSERT_TRUE(front.playing()->useTicket({1234567890, "1.2.3.n-_x"}));
+    EXPECT_FALSE(front.playing()->useTicket({1500000000, "a ticket\nclock 1"}));
+    FrontEndCore& core = front.core();
+    core.start();
+    EXPECT_EQ(core.session().startedFrom().clockSeconds, 1234567890);
+    core.afterFirstFrame();
+    core.tick();
+    core.close();
+    const std::string& recording = front.store().recordings().begin()->second;
+    EXPECT_NE(recording.find("\nclock 1234567890\nseed 1\nsize 740x580\nticket 1.2.3.n-_x\n"),
+              std::string::npos)
+        << recording;
+}
+
 // The high-score table the store gives is drawn over the title screen, on a
 // copy of the game's frame, and not over a game.
 TEST(FrontEndCore, TheStoresTableIsShownOverTheTitleScreen) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <variant>
 
 #include "app/text/text_line.h"
@@ -18,9 +19,16 @@ struct WholeSetting {
     int least;
     int most;
 };
-// A kind of value more (a line of text, say) is one more alternative here and
-// one more case in readValue and valueText.
-using SettingField = std::variant<bool Settings::*, ScaleMode Settings::*, WholeSetting>;
+// A line of text: UTF-8 without control characters, at most maxLength bytes,
+// blanks at either end dropped (and no '#', which starts a comment).
+struct TextSetting {
+    std::string Settings::*field;
+    std::size_t maxLength;
+};
+// A kind of value more is one more alternative here and one more case in
+// readValue and valueText.
+using SettingField =
+    std::variant<bool Settings::*, ScaleMode Settings::*, WholeSetting, TextSetting>;
 
 struct SettingLine {
     std::string_view name;
@@ -29,13 +37,17 @@ struct SettingLine {
 
 // Every setting, in the order the file lists them; the defaults are
 // Settings' own. A new setting is one line here (and its member).
-const std::array<SettingLine, 6> kSettingLines{{
+const std::array<SettingLine, 10> kSettingLines{{
     {"scale_mode", &Settings::scaleMode},
     {"fullscreen", &Settings::fullscreen},
     {"record", &Settings::record},
     {"show_scores", &Settings::showScores},
     {"volume", WholeSetting{&Settings::volume, 0, Settings::kMaxVolume}},
     {"muted", &Settings::muted},
+    {"server", TextSetting{&Settings::server, Settings::kMaxServerLength}},
+    {"name", TextSetting{&Settings::name, Settings::kMaxNameLength}},
+    {"submit", &Settings::submit},
+    {"world_scores", &Settings::worldScores},
 }};
 
 bool parseFlag(std::string_view word, bool& value) {
@@ -65,6 +77,11 @@ bool readValue(const SettingField& field, std::string_view value, Settings& sett
             settings.*whole.field = n;
             return true;
         }
+        bool operator()(const TextSetting& text) const {
+            if (textLineProblem(value, text.maxLength)) return false;
+            settings.*text.field = std::string(value);
+            return true;
+        }
     };
     return std::visit(Reader{value, settings}, field);
 }
@@ -81,6 +98,7 @@ std::string valueText(const SettingField& field, const Settings& settings) {
         std::string operator()(const WholeSetting& whole) const {
             return std::to_string(settings.*whole.field);
         }
+        std::string operator()(const TextSetting& text) const { return settings.*text.field; }
     };
     return std::visit(Writer{settings}, field);
 }
@@ -134,7 +152,8 @@ Settings parseSettings(std::string_view text, std::vector<std::string>& problems
 std::string formatSettings(const Settings& settings) {
     std::string text = "# Kolvane settings\n";
     for (const SettingLine& line : kSettingLines) {
-        text += std::string(line.name) + " = " + valueText(line.field, settings) + "\n";
+        const std::string value = valueText(line.field, settings);
+        text += std::string(line.name) + (value.empty() ? " =\n" : " = " + value + "\n");
     }
     return text;
 }

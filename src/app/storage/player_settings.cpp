@@ -12,6 +12,10 @@ void keepChanges(const Settings& before, const Settings& after, Settings& kept) 
     if (before.showScores != after.showScores) kept.showScores = after.showScores;
     if (before.volume != after.volume) kept.volume = after.volume;
     if (before.muted != after.muted) kept.muted = after.muted;
+    if (before.server != after.server) kept.server = after.server;
+    if (before.name != after.name) kept.name = after.name;
+    if (before.submit != after.submit) kept.submit = after.submit;
+    if (before.worldScores != after.worldScores) kept.worldScores = after.worldScores;
 }
 
 }  // namespace

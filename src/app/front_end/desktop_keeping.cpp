@@ -15,6 +15,10 @@ PlayerSettings runSettings(const WindowOptions& options) {
     return PlayerSettings(kept, applyOptions(kept, options));
 }
 
+PlayingSetup playingSetup(const Settings& settings, WorldLink* world) {
+    return PlayingSetup{settings.showScores, settings.worldScores, settings.submit, world};
+}
+
 std::optional<Script> scriptToWatch(WindowLaunch& launch) {
     if (!launch.replay) return std::nullopt;
     return std::move(launch.replay->script);
@@ -28,9 +32,10 @@ DesktopKeeping::DesktopKeeping(WindowLaunch& launch, std::string_view frontEnd,
       settings_(runSettings(launch.options)),
       settingsFile_(writer_, configFolder(), stderr),
       store_(writer_, FolderStoreSetup{dataFolder(), stderr}),
+      world_(makeDesktopWorld(settings_.current(), !launch.replay, stderr)),
       modes_(scriptToWatch(launch), store_,
              KeptGamesSetup{settings_.current().record, frontEnd, startedAt, processId()},
-             settings_.current().showScores) {}
+             playingSetup(settings_.current(), world_.get())) {}
 
 DesktopKeeping::~DesktopKeeping() {
     writer_.drain();

@@ -5,9 +5,12 @@ namespace kolvane {
 ReservedKeys::Outcome ReservedKeys::keyDown(KeyEvent key, bool altHeld) {
     bool& taken = taken_[index(key.key)];
     // A repeat belongs to whoever had the key's first key-down.
-    if (!key.repeat) taken = key.key == kF11Key || (key.key == kReturnKey && altHeld);
+    const bool world = worldKey_ && key.key == kF9Key;
+    if (!key.repeat) taken = key.key == kF11Key || (key.key == kReturnKey && altHeld) || world;
     if (!taken) return {};
-    return {key.repeat ? ReservedCommand::kNone : ReservedCommand::kToggleFullscreen, false};
+    if (key.repeat) return {ReservedCommand::kNone, false};
+    return {world ? ReservedCommand::kToggleWorldScores : ReservedCommand::kToggleFullscreen,
+            false};
 }
 
 bool ReservedKeys::keyUp(int key) {

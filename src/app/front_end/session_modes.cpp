@@ -5,13 +5,13 @@
 namespace kolvane {
 
 SessionModes::SessionModes(std::optional<Script> watch, GameStore& store,
-                           const KeptGamesSetup& keeping, bool showScores) {
+                           const KeptGamesSetup& keeping, const PlayingSetup& playing) {
     if (watch) {
         watching_.emplace(std::move(*watch));
         return;
     }
     kept_.emplace(store, keeping);
-    playing_.emplace(*kept_, showScores);
+    playing_.emplace(*kept_, playing);
 }
 
 SessionMode& SessionModes::mode() {

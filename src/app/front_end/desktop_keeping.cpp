@@ -15,10 +15,6 @@ PlayerSettings runSettings(const WindowOptions& options) {
     return PlayerSettings(kept, applyOptions(kept, options));
 }
 
-PlayingSetup playingSetup(const Settings& settings, WorldLink* world) {
-    return PlayingSetup{settings.showScores, settings.worldScores, settings.submit, world};
-}
-
 std::optional<Script> scriptToWatch(WindowLaunch& launch) {
     if (!launch.replay) return std::nullopt;
     return std::move(launch.replay->script);
@@ -35,7 +31,18 @@ DesktopKeeping::DesktopKeeping(WindowLaunch& launch, std::string_view frontEnd,
       world_(makeDesktopWorld(settings_.current(), !launch.replay, stderr)),
       modes_(scriptToWatch(launch), store_,
              KeptGamesSetup{settings_.current().record, frontEnd, startedAt, processId()},
-             playingSetup(settings_.current(), world_.get())) {}
+             settings_.current().showScores) {
+    if (world_ && modes_.playing() != nullptr) {
+        const Settings& run = settings_.current();
+        worldPlaying_.emplace(*modes_.playing(), *modes_.kept(), *world_,
+                              WorldPlayingSetup{run.showScores, run.worldScores, run.submit});
+    }
+}
+
+SessionMode& DesktopKeeping::mode() {
+    if (worldPlaying_) return *worldPlaying_;
+    return modes_.mode();
+}
 
 DesktopKeeping::~DesktopKeeping() {
     writer_.drain();

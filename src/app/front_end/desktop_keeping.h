@@ -15,6 +15,7 @@
 #include "app/front_end/front_end_core.h"
 #include "app/front_end/session_modes.h"
 #include "app/front_end/window_program.h"
+#include "app/front_end/world_playing.h"
 #include "app/storage/background_writer.h"
 #include "app/storage/folder_store.h"
 #include "app/storage/player_settings.h"
@@ -33,7 +34,8 @@ public:
     DesktopKeeping& operator=(const DesktopKeeping&) = delete;
 
     const Settings& settings() const { return settings_.current(); }
-    SessionMode& mode() { return modes_.mode(); }
+    // Playing with the world table when there is one (world_playing.h).
+    SessionMode& mode();
     // What the core is made with.
     FrontEndSetup setup() { return FrontEndSetup{settings_, settingsFile_, startedAt_}; }
 
@@ -45,6 +47,7 @@ private:
     FolderStore store_;
     std::unique_ptr<DesktopWorld> world_;  // null: no server set
     SessionModes modes_;
+    std::optional<WorldPlaying> worldPlaying_;
 };
 
 }  // namespace kolvane

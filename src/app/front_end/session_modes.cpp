@@ -5,13 +5,13 @@
 namespace kolvane {
 
 SessionModes::SessionModes(std::optional<Script> watch, GameStore& store,
-                           const KeptGamesSetup& keeping, const PlayingSetup& playing) {
+                           const KeptGamesSetup& keeping, bool showScores) {
     if (watch) {
         watching_.emplace(std::move(*watch));
         return;
     }
     kept_.emplace(store, keeping);
-    playing_.emplace(*kept_, playing);
+    playing_.emplace(*kept_, showScores);
 }
 
 SessionMode& SessionModes::mode() {

@@ -13,10 +13,10 @@ namespace kolvane {
 
 class SessionModes {
 public:
-    // watch: the recording to watch, or nothing to play; playing: what
-    // playing shows and sends.
+    // watch: the recording to watch, or nothing to play; showScores: the
+    // table over the title screen while playing.
     SessionModes(std::optional<Script> watch, GameStore& store, const KeptGamesSetup& keeping,
-                 const PlayingSetup& playing);
+                 bool showScores);
     SessionModes(const SessionModes&) = delete;
     SessionModes& operator=(const SessionModes&) = delete;
 

@@ -1,17 +1,17 @@
 #pragma once
-// The world table's side of playing, for a front end that has one: the
-// desktop windows over their network worker (desktop_world.h). Playing
-// (playing.h) decides what is asked and when; the link does the network's
-// part in the background and never waits, but for the ticket before the
-// session starts, for a short time.
+// The world table's network side, for a front end that has one: the desktop
+// windows over their network worker (desktop_world.h). WorldPlaying
+// (world_playing.h) decides what is asked and when; the link does it in the
+// background and never waits, but for the ticket before the session starts,
+// for a short time.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/front_end/session_ticket.h"
-#include "app/scores/score_overlay.h"
 #include "app/scores/score_table.h"
+#include "app/scores/world_overlay.h"
 
 namespace kolvane {
 

@@ -51,4 +51,7 @@ Settings parseSettings(std::string_view text, std::vector<std::string>& problems
 // The text of a settings file, every setting on its own line.
 std::string formatSettings(const Settings& settings);
 
+// Copies into kept each setting that differs between before and after.
+void keepChangedSettings(const Settings& before, const Settings& after, Settings& kept);
+
 }  // namespace kolvane

@@ -8,7 +8,7 @@ TemplateFrontEnd::TemplateFrontEnd(TemplateLaunch launch)
     : settings_(launch.settings, launch.settings),
       modes_(std::move(launch.watch), store_,
              KeptGamesSetup{launch.settings.record, "template", launch.wallClock, 1},
-             PlayingSetup{launch.settings.showScores}),
+             launch.settings.showScores),
       core_(window_, modes_.mode(), FrontEndSetup{settings_, store_, launch.wallClock}) {}
 
 }  // namespace kolvane

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/scores/world_overlay.h"
+
 namespace kolvane {
 namespace {
 
@@ -43,13 +45,12 @@ TEST(ScoreOverlay, DrawsOnACopyInTheBottomRightCorner) {
 // With a world table: the local rows two columns wider for the marks, the
 // world's rows wider still for the names; a name outside the font's ASCII
 // takes one column a character.
-TEST(ScoreOverlay, MarksVerifiedGamesAndShowsTheWorldsTable) {
+TEST(WorldOverlay, MarksVerifiedGamesAndShowsTheWorldsTable) {
     const gfx::Surface frame(740, 580);
-    ScoreOverlay overlay;
+    WorldOverlay overlay;
     ScoreTable table;
     insertScore(table, ScoreEntry{1250, 2, 1765000000, 95, "-", 5432});
-    const std::vector<bool> verified{true};
-    overlay.setTable(table, &verified);
+    overlay.setTable(table, {true});
     const std::vector<WorldRow> world{{1, 5800, 21, "Ana"}, {2, 1250, 2, "Åsa\u200b"}};
     overlay.setWorldTable(&world);
 
@@ -61,8 +62,8 @@ TEST(ScoreOverlay, MarksVerifiedGamesAndShowsTheWorldsTable) {
         }
         return 740;
     };
-    const int local = leftmostLit(overlay.compose(frame, OverlayTable::kLocal));
-    const int worldLeft = leftmostLit(overlay.compose(frame, OverlayTable::kWorld));
+    const int local = leftmostLit(overlay.compose(frame, false));
+    const int worldLeft = leftmostLit(overlay.compose(frame, true));
     EXPECT_GT(local, 740 - 8 - 35 * 6 - 1);
     EXPECT_LT(local, 740 - 8 - 33 * 6) << "wider than without marks";
     EXPECT_GT(worldLeft, 740 - 8 - 43 * 6 - 1);
@@ -70,7 +71,7 @@ TEST(ScoreOverlay, MarksVerifiedGamesAndShowsTheWorldsTable) {
 
     // Nothing from the server yet: the world's table says so.
     overlay.setWorldTable(nullptr);
-    EXPECT_NE(&overlay.compose(frame, OverlayTable::kWorld), &frame);
+    EXPECT_NE(&overlay.compose(frame, true), &frame);
 }
 
 }  // namespace

@@ -26,11 +26,12 @@ source "$(dirname "$0")/../../support/leaderboard_server.sh"
 require_tools Xvfb xdotool "$CONVERT" "$IMPORT" "$COMPARE"
 readonly KEPT=$XDG_DATA_HOME/kolvane SETTINGS=$XDG_CONFIG_HOME/kolvane/settings.ini
 
-# How many lit pixels a strip of the last shot has, left of the local
-# table's 35 columns: the world's table is 43 columns wide.
+# How many pixels of the tables' text (white titles, #AAAAAA rows; the rocks
+# behind are #C0C0C0 and no star is there) a strip of the shot $1 has, left
+# of the local table's 35 columns: the world's table is 43 columns wide.
 lit_left_of_table() {
-    "$CONVERT" "$WORK/$1.png" -crop 40x100+474+460 +repage -colorspace Gray -threshold 50% \
-        -format '%[fx:round(mean*w*h)]' info:
+    "$CONVERT" "$WORK/$1.png" -crop 40x112+474+460 +repage -fill white -opaque '#AAAAAA' \
+        -fill black +opaque white -colorspace Gray -format '%[fx:round(mean*w*h)]' info:
 }
 
 # The games in the high-score table.

@@ -286,7 +286,7 @@ web: web-deps ## build the web page and the node replay runner into WEB_DIR
 		-DKOLVANE_WERROR=$(WERROR) -DKOLVANE_SDL=OFF -DKOLVANE_TESTS=OFF \
 		-DKOLVANE_BENCH=OFF >/dev/null
 	$(WEB_ENV) cmake --build $(WEB_DIR) -j $(JOBS) --target kolvane-web kolvane-sim
-	@ls -l $(WEB_DIR)/index.html $(WEB_DIR)/kolvane.js $(WEB_DIR)/kolvane.wasm \
+	@ls -l $(WEB_DIR)/index.html $(WEB_DIR)/world.js $(WEB_DIR)/kolvane.js $(WEB_DIR)/kolvane.wasm \
 		$(WEB_DIR)/kolvane-watch.js $(WEB_DIR)/kolvane-watch.wasm
 	@# Each program's wasm stays within its budget (docs/web.md).
 	@for f in kolvane.wasm kolvane-watch.wasm; do \
@@ -308,14 +308,17 @@ tests/app/web/node_modules/.package-lock.json: tests/app/web/package.json tests/
 	cd tests/app/web && npm ci --no-audit --no-fund
 
 # The node replay runner against the native one on the golden scripts and long
-# random games; then the page in Debian's chromium (tests/app/web, docs/web.md).
+# random games; then the page in Debian's chromium, and its World panel against
+# a real kolvane-server on loopback (tests/app/web, docs/web.md).
 web-test: web deps $(BUILD_DIR)/CMakeCache.txt tests/app/web/node_modules/.package-lock.json ## the web page in chromium, and the node runner against the native one
 	@scripts/install-deps.sh $(WEB_TEST_PACKAGES)
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim kolvane-server
 	node tests/app/web/compare-traces.mjs --native $(BUILD_DIR)/src/app/kolvane-sim \
 		--web $(WEB_DIR)/src/app/kolvane-sim.js --out $(WEB_DIR)/trace-compare
 	node tests/app/web/page.test.mjs --site $(WEB_DIR) --out $(WEB_DIR)/web-test \
 		--native $(BUILD_DIR)/src/app/kolvane-sim
+	node tests/app/web/world.test.mjs --site $(WEB_DIR) --out $(WEB_DIR)/world-test \
+		--native $(BUILD_DIR)/src/app/kolvane-sim --server $(BUILD_DIR)/src/server/kolvane-server
 
 # How far emscripten's C library (musl) and the native one agree on the math
 # functions the game calls, on arguments like the game's (docs/web.md).
@@ -332,10 +335,12 @@ web-libm: web ## compare emscripten's math functions with the native ones
 # SHA256SUMS), every one built from the tarball's contents in DIST_WORK
 # (scripts/dist.sh). `make dist-test`: each file unpacked and tried
 # (tests/packaging/dist_test.sh; installs the package, so it needs root).
-# `make reproducible`: dist made twice, in two folders, compared byte for
+# DIST_SOURCE_SUITE=no leaves out the tarball's own make test (CI, whose make
+# test of the same commit ran already). `make reproducible`: dist made twice, in two folders, compared byte for
 # byte (tests/packaging/reproducible.sh). See docs/releases.md.
 DIST_DIR ?= dist
 DIST_WORK ?= build-dist
+DIST_SOURCE_SUITE ?= yes
 REPRODUCIBLE_DIR ?= build-reproducible
 DIST_PACKAGES := $(sort $(BUILD_PACKAGES) $(WINDOWS_PACKAGES) $(WEB_PACKAGES) git zip dpkg-dev file)
 DIST_TEST_PACKAGES := $(WINDOWS_TEST_PACKAGES) $(WEB_TEST_PACKAGES) unzip lintian appstream \
@@ -350,7 +355,7 @@ dist: ## the release files of the committed HEAD in DIST_DIR
 
 dist-test: dist tests/app/web/node_modules/.package-lock.json ## unpack and try each release file (installs the package)
 	@scripts/install-deps.sh $(DIST_TEST_PACKAGES)
-	tests/packaging/dist_test.sh $(DIST_DIR) $(DIST_WORK)/test $(JOBS)
+	DIST_SOURCE_SUITE=$(DIST_SOURCE_SUITE) tests/packaging/dist_test.sh $(DIST_DIR) $(DIST_WORK)/test $(JOBS)
 
 reproducible: ## make dist twice in two folders and compare them byte for byte
 	@scripts/install-deps.sh $(DIST_PACKAGES) $(REPRODUCIBLE_PACKAGES)

@@ -4,7 +4,7 @@
 #   kolvane-VERSION.tar.gz             the sources, from `git archive`
 #   kolvane_VERSION_amd64.deb          the Debian package
 #   kolvane-VERSION-windows-x64.zip    kolvane.exe, kolvane-sim.exe, README.txt, LICENSE
-#   kolvane-VERSION-web.zip            the web page: index.html, kolvane.js, kolvane.wasm,
+#   kolvane-VERSION-web.zip            the web page: index.html, world.js, kolvane.js, kolvane.wasm,
 #                                      kolvane-watch.js, kolvane-watch.wasm, LICENSE
 #   SHA256SUMS
 #
@@ -125,7 +125,7 @@ cmake --build "$WORK_ABS/web" -j "$JOBS" --target kolvane-web >"$WORK_ABS/web.lo
     { tail -n 30 "$WORK_ABS/web.log"; die "the web build failed"; }
 web=$WORK_ABS/stage/$NAME-web
 mkdir -p "$web"
-cp "$WORK_ABS/web/index.html" "$WORK_ABS/web/kolvane.js" "$WORK_ABS/web/kolvane.wasm" \
+cp "$WORK_ABS/web/index.html" "$WORK_ABS/web/world.js" "$WORK_ABS/web/kolvane.js" "$WORK_ABS/web/kolvane.wasm" \
     "$WORK_ABS/web/kolvane-watch.js" "$WORK_ABS/web/kolvane-watch.wasm" "$SRC/LICENSE" "$web/"
 zip_folder "$WORK_ABS/stage" "$NAME-web" "$DIST_ABS/$NAME-web.zip"
 

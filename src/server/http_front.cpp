@@ -205,6 +205,12 @@ void HttpFront::routes() {
     if (!settings_.webDir.empty()) {
         http_->set_file_extension_and_mimetype_mapping("wasm", "application/wasm");
         http_->set_mount_point("/", settings_.webDir);
+        // How the page knows, without a request, that the server it came
+        // from is a leaderboard: the page reads this from its own load's
+        // timing (src/app/web/world.js).
+        http_->set_file_request_handler([](const httplib::Request&, httplib::Response& res) {
+            res.set_header("Server-Timing", "kolvane-leaderboard");
+        });
     }
 }
 

@@ -19,8 +19,10 @@
 #include "app/front_end/gamepad_keys.h"
 #include "app/front_end/playing.h"
 #include "app/front_end/scale_layout.h"
+#include "app/front_end/session_ticket.h"
 #include "app/front_end/watching.h"
 #include "app/replay/recording.h"
+#include "app/session/script.h"
 #include "app/session/tick_and_field.h"
 #include "app/session/tick_pacer.h"
 #include "app/storage/kept_games.h"
@@ -101,12 +103,19 @@ private:
     kolvane::web::RgbaFrame rgba_;
 };
 
-// What the page that plays keeps: the store, the session's keeping, playing.
+// What the page that plays keeps: the store, the session's keeping, playing,
+// from the leaderboard's ticket when the page got one for this session.
 struct PlayParts {
-    PlayParts(std::optional<kolvane::Recording>& /*watched*/, const kolvane::Settings& settings)
+    explicit PlayParts(const kolvane::Settings& settings)
         : kept(store, kolvane::KeptGamesSetup{settings.record, "web page", kolvane_time_seconds(),
                                               static_cast<std::uint64_t>(kolvane_instance())}),
-          playing(kept, settings.showScores) {}
+          playing(kept, settings.showScores) {
+        std::array<char, kolvane::kMaxTicketLength + 1> token{};
+        const int clock = kolvane_ticket(token.data(), static_cast<int>(token.size()));
+        if (clock >= 0) playing.useTicket(kolvane::SessionTicket{clock, token.data()});
+    }
+    // Always: the page shows "nothing to watch" otherwise.
+    static bool ready() { return true; }
     kolvane::SessionMode& mode() { return playing; }
     void prune(const char* names) const { store.prune(names); }
 
@@ -115,12 +124,19 @@ struct PlayParts {
     kolvane::Playing playing;
 };
 
-// What the page that watches has: the recording's viewer.
+// What the page that watches has: the recording's viewer, over the recording
+// the page was loaded to watch (taken once, by ready()).
 struct WatchParts {
-    WatchParts(std::optional<kolvane::Recording>& watched, const kolvane::Settings& /*settings*/)
-        : watching(std::move(watched->script)) {}
+    explicit WatchParts(const kolvane::Settings& /*settings*/)
+        : watching(std::move(watched()->script)) {}
+    static bool ready() { return watched().has_value(); }
     kolvane::SessionMode& mode() { return watching; }
     void prune(const char* /*names*/) const {}
+
+    static std::optional<kolvane::Recording>& watched() {
+        static std::optional<kolvane::Recording> recording = recordingToWatch();
+        return recording;
+    }
 
     kolvane::Watching watching;
 };
@@ -131,10 +147,9 @@ using Parts = std::conditional_t<kWatchPage, WatchParts, PlayParts>;
 // The page's program: its window, stores and mode, the core between them.
 class WebGame {
 public:
-    // watched: the recording to watch (the watch page), else nothing.
-    explicit WebGame(std::optional<kolvane::Recording> watched)
+    WebGame()
         : settings_(pageSettings()),
-          parts_(watched, settings_.current()),
+          parts_(settings_.current()),
           core_(window_, parts_.mode(),
                 kolvane::FrontEndSetup{settings_, settingsStore_, kolvane_time_seconds()}) {}
     WebGame(const WebGame&) = delete;
@@ -319,18 +334,15 @@ EMSCRIPTEN_KEEPALIVE void kolvane_choose_whole_pixels(int whole) {
 }  // extern "C"
 
 int main() {
-    std::optional<kolvane::Recording> watched;
-    if (kWatchPage) {
-        watched = recordingToWatch();
-        // Nothing to watch (the recording was refused): the page says why.
-        if (!watched) {
-            kolvane_page_ready();
-            kolvane_show_ended(2);
-            return 0;
-        }
+    // Nothing to watch (the recording was refused): the page says why.
+    if (!Parts::ready()) {
+        kolvane_page_ready();
+        kolvane_show_ended(2);
+        return 0;
     }
-    // Lives as long as the page; the runtime stays up after main returns.
-    static WebGame game(std::move(watched));
+    // Lives as long as the page: never destroyed, as the runtime stays up
+    // after main returns.
+    WebGame& game = *new WebGame();
     theGame = &game;
     game.start();
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, &game, EM_FALSE, onKeyDown);

@@ -14,6 +14,10 @@ void kolvane_show_ended(int watched);
 int kolvane_time_seconds();
 // A number that tells apart two pages started in the same second.
 int kolvane_instance();
+// The leaderboard's ticket the page fetched for this session (world.js): its
+// clock, with its token copied into token (capacity bytes, with the zero);
+// -1 when there is none.
+int kolvane_ticket(char* token, int capacity);
 // An alert dialog: the caption, then the text.
 void kolvane_alert(const char* text, const char* caption);
 // A line on the browser's console (what standard error is on the desktop).

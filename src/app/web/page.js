@@ -78,6 +78,14 @@ mergeInto(LibraryManager.library, {
     return 1 + Math.floor(Math.random() * 999999);
   },
 
+  // World.ticket (world.js) put it there before the program was loaded.
+  kolvane_ticket: function (token, capacity) {
+    var ticket = Module.kolvane.ticket;
+    if (!ticket) return -1;
+    stringToUTF8(ticket.token, token, capacity);
+    return ticket.clock;
+  },
+
   // A modal box with one OK button: the alert dialog, caption first.
   kolvane_alert: function (text, caption) {
     alert(UTF8ToString(caption) + '\n\n' + UTF8ToString(text));

@@ -82,7 +82,8 @@ void PageStore::prune(std::string_view names) const {
     if (!whole) return;
     const std::vector<std::string> aside =
         recordingNamesIn(readItem(Storage::kLocal, kBadScoresItem).value_or(std::string()));
-    for (const std::string& name : recordingsToPrune(std::move(listed), own_, table, aside)) {
+    const std::vector<std::string> doomed = recordingsToPrune(std::move(listed), own_, table, aside);
+    for (const std::string& name : doomed) {
         kolvane_delete_recording(name.c_str());
     }
 }

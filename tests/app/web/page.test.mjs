@@ -8,12 +8,12 @@
 // that fails leaves a screenshot of the page in the output folder; the page
 // in play is always saved there as web.png (the README's picture).
 import { spawnSync } from 'node:child_process';
-import { createServer } from 'node:http';
-import { mkdirSync, mkdtempSync, readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
+import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { dirname, extname, join, normalize, resolve } from 'node:path';
+import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
+import { CHROMIUM_ARGS, HEIGHT, WIDTH, differingPixels, grab, serve } from './browser.mjs';
 import { readPng } from './png.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
@@ -35,60 +35,18 @@ const out = resolve(options.out);
 mkdirSync(out, { recursive: true });
 
 const CLOCK_SECONDS = 1000000000;
-const WIDTH = 740;
-const HEIGHT = 580;
 const WHITE = [255, 255, 255];
 const ASTEROID_GREY = [192, 192, 192];
 const BULLET_GREEN = [0, 255, 0];
 const MESSAGE_GREY = [170, 170, 170];
 
-// --- the page's own server -------------------------------------------------
-const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm' };
-function serve(root) {
-  const server = createServer((request, response) => {
-    const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
-    const file = join(root, path === '/' ? 'index.html' : path);
-    let body;
-    try {
-      if (!file.startsWith(root) || !statSync(file).isFile()) throw new Error('not a file');
-      body = readFileSync(file);
-    } catch {
-      response.writeHead(404).end();
-      return;
-    }
-    response.writeHead(200, { 'Content-Type': TYPES[extname(file)] || 'application/octet-stream', 'Cache-Control': 'no-store' });
-    response.end(body);
-  });
-  return new Promise((done) => server.listen(0, '127.0.0.1', () => done(server)));
-}
-
 // --- pixels ------------------------------------------------------------------
-// The whole frame as RGBA bytes (the frame canvas: one pixel a frame pixel,
-// before the page enlarges it).
-async function grab(page) {
-  const base64 = await page.evaluate(() => {
-    const canvas = document.getElementById('frame');
-    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-    let text = '';
-    for (let i = 0; i < data.length; i += 0x8000) text += String.fromCharCode.apply(null, data.subarray(i, i + 0x8000));
-    return btoa(text);
-  });
-  return { width: WIDTH, height: HEIGHT, rgba: Buffer.from(base64, 'base64') };
-}
-
 const at = (image, x, y) => Array.from(image.rgba.subarray(4 * (y * image.width + x), 4 * (y * image.width + x) + 3));
 const is = (image, x, y, colour) => at(image, x, y).every((v, i) => v === colour[i]);
 
 function count(image, colour, area = { left: 0, top: 0, right: WIDTH, bottom: HEIGHT }) {
   let n = 0;
   for (let y = area.top; y < area.bottom; y++) for (let x = area.left; x < area.right; x++) if (is(image, x, y, colour)) n++;
-  return n;
-}
-
-// How many pixels of two whole frames differ.
-function differingPixels(a, b) {
-  let n = 0;
-  for (let p = 0; p < WIDTH * HEIGHT; p++) if (a.rgba.readUInt32BE(4 * p) !== b.rgba.readUInt32BE(4 * p)) n++;
   return n;
 }
 
@@ -163,8 +121,7 @@ try {
   context = await chromium.launchPersistentContext(profile, {
     executablePath: options.chromium,
     headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--disable-quic'],
+    args: CHROMIUM_ARGS,
     // Shorter than the page, so that a key that scrolled would show.
     viewport: { width: 1000, height: 700 },
   });
@@ -448,9 +405,7 @@ try {
   });
 
   // Pages of their own: a HiDPI screen, a touch screen, a gamepad.
-  const browser = await chromium.launch({ executablePath: options.chromium, headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--disable-quic'] });
+  const browser = await chromium.launch({ executablePath: options.chromium, headless: true, args: CHROMIUM_ARGS });
   const openPage = async (contextOptions, before) => {
     const context = await browser.newContext(contextOptions);
     const opened = await context.newPage();

@@ -24,7 +24,7 @@
 #          settings.ini, a game played until it is lost is sent by itself
 #          through WinHTTP from the server's ticket, verified and marked
 #          (world-verified.txt); kolvane.exe --submit of the whole session
-#          exits 0, ranked, and kolvane.exe --world lists the game
+#          exits 0, rank 1, and kolvane.exe --world lists the game
 #   dpi    with the prefix at 192 dpi the DPI-aware window opens at 2x on a
 #          screen where that fits: every 2 x 2 block one colour, the HUD the
 #          reference's doubled (a prefix of its own, WINE_PREFIX-dpi)
@@ -307,7 +307,7 @@ run_world() {
     read -r score _ < <(grep -v '^#' "$KEPT/scores.txt" | tr -d '\r')
     "$HERE/wine-run.sh" "$PREFIX" "$GAME" --submit "$(winepath_of "$recording")" >"$WORK/submit.txt" 2>&1 ||
         fail "--submit failed: $(cat "$WORK/submit.txt")"
-    tr -d '\r' <"$WORK/submit.txt" | grep -Eqx "verified: score $score, (rank 1|ranked)" ||
+    tr -d '\r' <"$WORK/submit.txt" | grep -qx "verified: score $score, rank 1" ||
         fail "--submit said: $(cat "$WORK/submit.txt")"
     "$HERE/wine-run.sh" "$PREFIX" "$GAME" --world >"$WORK/world.txt" 2>&1 || fail "--world failed: $(cat "$WORK/world.txt")"
     tr -d '\r' <"$WORK/world.txt" | grep -Eq "^ +1 +$score .* Tester " || fail "--world does not list the game: $(cat "$WORK/world.txt")"

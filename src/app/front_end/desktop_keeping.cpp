@@ -33,9 +33,7 @@ DesktopKeeping::DesktopKeeping(WindowLaunch& launch, std::string_view frontEnd,
              KeptGamesSetup{settings_.current().record, frontEnd, startedAt, processId()},
              settings_.current().showScores) {
     if (world_ && modes_.playing() != nullptr) {
-        const Settings& run = settings_.current();
-        worldPlaying_.emplace(*modes_.playing(), *modes_.kept(), *world_,
-                              WorldPlayingSetup{run.showScores, run.worldScores, run.submit});
+        worldPlaying_.emplace(*modes_.playing(), *modes_.kept(), *world_, settings_, settingsFile_);
     }
 }
 

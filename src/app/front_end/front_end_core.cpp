@@ -11,9 +11,7 @@ FrontEndCore::FrontEndCore(FrontEndWindow& window, SessionMode& mode, const Fron
       settings_(setup.settings),
       settingsStore_(setup.settingsStore),
       wallClockSeconds_(setup.wallClockSeconds),
-      world_(std::make_unique<GameWorld>()) {
-    reserved_.takeWorldKey(mode.hasWorld());
-}
+      world_(std::make_unique<GameWorld>()) {}
 
 FrontEndCore::~FrontEndCore() {
     if (sound_) window_.stopSound();
@@ -44,7 +42,6 @@ KeyUse FrontEndCore::keyDown(KeyEvent key, bool altHeld, bool systemKey) {
     if (!live()) return KeyUse::kGame;
     const ReservedKeys::Outcome outcome = reserved_.keyDown(key, altHeld);
     if (outcome.command == ReservedCommand::kToggleFullscreen) toggleFullscreen();
-    if (outcome.command == ReservedCommand::kToggleWorldScores) toggleWorldScores();
     if (!outcome.forGame) return KeyUse::kFrontEnd;
     if (systemKey) return KeyUse::kSystem;
     // M also reaches the game, like any key (but never a watched one).
@@ -82,13 +79,6 @@ void FrontEndCore::toggleFullscreen() {
     updated.fullscreen = on;
     change(updated);
     updatePointer();
-}
-
-void FrontEndCore::toggleWorldScores() {
-    Settings updated = settings_.current();
-    updated.worldScores = !updated.worldScores;
-    change(updated);
-    mode_.showWorldScores(updated.worldScores);
 }
 
 void FrontEndCore::toggleMute() {

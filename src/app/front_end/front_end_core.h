@@ -74,8 +74,6 @@ public:
     void padState(int slot, const PadState& pad);
     void toggleFullscreen();
     void toggleMute();
-    // The title's table: the local one or the world's top ten (F9), kept.
-    void toggleWorldScores();
     // The page's choice of scaling, kept for the next run.
     void setScaleMode(ScaleMode mode);
 

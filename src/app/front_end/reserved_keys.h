@@ -17,24 +17,19 @@ inline constexpr int kNeutralKey = 0xFF;
 
 // Virtual-key codes the front ends take for themselves.
 inline constexpr int kReturnKey = 0x0D;
-inline constexpr int kF9Key = 0x78;
 inline constexpr int kF11Key = 0x7A;
 
-enum class ReservedCommand : std::uint8_t { kNone, kToggleFullscreen, kToggleWorldScores };
+enum class ReservedCommand : std::uint8_t { kNone, kToggleFullscreen };
 
-// F11 and Alt+Enter toggle fullscreen; with a world table, F9 switches the
-// title screen's table between the local one and the world's top ten. A key
-// taken so is kept from the game from its key-down to its key-up, repeats
-// included; every other key goes to the game.
+// F11 and Alt+Enter toggle fullscreen. A key taken so is kept from the game
+// from its key-down to its key-up, repeats included; every other key goes to
+// the game.
 class ReservedKeys {
 public:
     struct Outcome {
         ReservedCommand command = ReservedCommand::kNone;
         bool forGame = true;
     };
-
-    // Whether F9 is taken (there is a world table); it is the game's otherwise.
-    void takeWorldKey(bool take) { worldKey_ = take; }
 
     // A key-down, with whether an Alt key is held.
     Outcome keyDown(KeyEvent key, bool altHeld);
@@ -45,7 +40,6 @@ private:
     static std::size_t index(int key) { return static_cast<std::uint8_t>(key); }
 
     std::array<bool, 256> taken_{};
-    bool worldKey_ = false;
 };
 
 }  // namespace kolvane

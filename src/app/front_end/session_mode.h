@@ -46,10 +46,6 @@ public:
     virtual void finish(const Session& session) = 0;
     // The page is going away: what is kept, now.
     virtual void keepNow(const Session& /*session*/) {}
-    // Whether there is a world table, whose top ten F9 shows over the title
-    // (shown: on or off).
-    virtual bool hasWorld() const { return false; }
-    virtual void showWorldScores(bool /*on*/) {}
 
 protected:
     ~SessionMode() = default;

@@ -18,6 +18,21 @@ void WorldPlaying::afterFirstFrame() {
     refreshTables();
 }
 
+void WorldPlaying::keyDown(Session& session, KeyEvent key) {
+    if (key.key != kWorldTableKey) {
+        playing_.keyDown(session, key);
+        return;
+    }
+    if (key.repeat) return;
+    Settings updated = settings_.current();
+    updated.worldScores = !updated.worldScores;
+    if (settings_.change(updated)) store_.keep(settings_.kept());
+}
+
+void WorldPlaying::keyUp(Session& session, int key) {
+    if (key != kWorldTableKey) playing_.keyUp(session, key);
+}
+
 int WorldPlaying::tick(Session& session) {
     const int painted = playing_.tick(session);
     // After the tick's keeping, which hands the recording to the store.
@@ -28,9 +43,10 @@ int WorldPlaying::tick(Session& session) {
 }
 
 const gfx::Surface& WorldPlaying::shown(const Session& session) {
+    const Settings& run = settings_.current();
     if (session.world().game.running) return session.frame();
-    if (setup_.worldScores) return overlay_.compose(session.frame(), true);
-    if (setup_.showScores) return overlay_.compose(session.frame(), false);
+    if (run.worldScores) return overlay_.compose(session.frame(), true);
+    if (run.showScores) return overlay_.compose(session.frame(), false);
     return session.frame();
 }
 
@@ -46,7 +62,7 @@ void WorldPlaying::submitEndedGames() {
     gamesEnded_ = ended;
     // The session's recording as it is now, which holds every game that
     // ended: one copy a game over, never inside a tick.
-    if (setup_.submit && !kept_.recordingName().empty()) {
+    if (settings_.current().submit && !kept_.recordingName().empty()) {
         world_.submit(kept_.recordingName(), kept_.recorder().wholeText());
     }
 }

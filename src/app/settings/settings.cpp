@@ -65,6 +65,14 @@ bool parseFlag(std::string_view word, bool& value) {
     return false;
 }
 
+// A line of text without control characters: the file's reader already
+// took only UTF-8 text (and a check of its own here would cost the web page).
+bool isTextValue(std::string_view value, int most) {
+    return value.size() <= static_cast<std::size_t>(most) &&
+           std::none_of(value.begin(), value.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
 // Reads a value into its setting; false when it is not one the setting takes.
 bool readValue(const SettingLine& line, std::string_view value, Settings& settings) {
     switch (line.kind) {
@@ -79,7 +87,7 @@ bool readValue(const SettingLine& line, std::string_view value, Settings& settin
             return true;
         }
         case Kind::kText:
-            if (textLineProblem(value, static_cast<std::size_t>(line.most))) return false;
+            if (!isTextValue(value, line.most)) return false;
             settings.*line.text = std::string(value);
             return true;
     }

@@ -29,15 +29,6 @@ TEST(ReservedKeys, F11AndAltEnterToggleFullscreenAndNeverReachTheGame) {
     EXPECT_TRUE(keys.keyUp(kReturnKey));
     EXPECT_TRUE(same(keys.keyDown({vk::kSpace, false}, true), game));
     EXPECT_TRUE(keys.keyUp(vk::kSpace));
-
-    // F9 is the game's, but with a world table, whose top ten it shows.
-    EXPECT_TRUE(same(keys.keyDown({kF9Key, false}, false), game));
-    EXPECT_TRUE(keys.keyUp(kF9Key));
-    keys.takeWorldKey(true);
-    EXPECT_TRUE(same(keys.keyDown({kF9Key, false}, false),
-                     Outcome{ReservedCommand::kToggleWorldScores, false}));
-    EXPECT_TRUE(same(keys.keyDown({kF9Key, true}, false), kept));
-    EXPECT_FALSE(keys.keyUp(kF9Key));
 }
 }  // namespace
 }  // namespace kolvane

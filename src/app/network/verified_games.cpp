@@ -14,7 +14,7 @@ namespace kolvane {
 
 namespace {
 
-constexpr std::size_t kMaxFileBytes = 64 * 1024;
+constexpr std::size_t kMaxFileBytes = std::size_t{64} * 1024;
 constexpr std::size_t kMaxLineBytes = 256;
 
 bool newerFirst(const VerifiedGameMark& a, const VerifiedGameMark& b) {

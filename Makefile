@@ -193,7 +193,7 @@ bench-deps: ## install what the benchmarks need
 bench-build: bench-deps $(BUILD_DIR)/CMakeCache.txt ## build the benchmarks and the pacing build
 	cmake -S . -B $(BUILD_DIR) -DKOLVANE_BENCH=ON -DKOLVANE_PACING_LOG=ON >/dev/null
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-bench kolvane-sound-bench kolvane-sim \
-		kolvane-pacing kolvane-recording-figures
+		kolvane-pacing kolvane-recording-figures kolvane-fake-leaderboard
 
 bench: bench-build ## every benchmark, then the pacing of the real window
 	$(BUILD_DIR)/bench/kolvane-bench --benchmark_repetitions=$(BENCH_REPETITIONS) \
@@ -202,10 +202,12 @@ bench: bench-build ## every benchmark, then the pacing of the real window
 		--benchmark_report_aggregates_only=true
 	bench/throughput.sh $(BUILD_DIR)/src/app/kolvane-sim $(BENCH_TICKS) $(BENCH_RUNS)
 	bench/recordings.sh $(BUILD_DIR)/src/app/kolvane-sim $(BUILD_DIR)/bench/kolvane-recording-figures
-	bench/pacing.sh $(BUILD_DIR)/bench/kolvane-pacing $(PACING_TITLE_SECONDS) $(PACING_PLAY_SECONDS)
+	bench/pacing.sh $(BUILD_DIR)/bench/kolvane-pacing $(PACING_TITLE_SECONDS) $(PACING_PLAY_SECONDS) \
+		$(BUILD_DIR)/tests/app/network/kolvane-fake-leaderboard
 
-pacing: bench-build ## the real window's pacing under Xvfb
-	bench/pacing.sh $(BUILD_DIR)/bench/kolvane-pacing $(PACING_TITLE_SECONDS) $(PACING_PLAY_SECONDS)
+pacing: bench-build ## the real window's pacing under Xvfb (and while sending to the world table)
+	bench/pacing.sh $(BUILD_DIR)/bench/kolvane-pacing $(PACING_TITLE_SECONDS) $(PACING_PLAY_SECONDS) \
+		$(BUILD_DIR)/tests/app/network/kolvane-fake-leaderboard
 
 # `make windows`: kolvane.exe and kolvane-sim.exe, cross-compiled with MinGW-w64
 # into WINDOWS_DIR (cmake/mingw-w64-x86_64.cmake). `make windows-test`: the
@@ -232,6 +234,7 @@ windows: ## cross-compile kolvane.exe and kolvane-sim.exe into WINDOWS_DIR
 		-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKOLVANE_WERROR=$(WERROR) \
 		-DKOLVANE_HOST_SIM=$(CURDIR)/$(BUILD_DIR)/src/app/kolvane-sim \
 		-DKOLVANE_HOST_FAKE_LEADERBOARD=$(CURDIR)/$(BUILD_DIR)/tests/app/network/kolvane-fake-leaderboard \
+		-DKOLVANE_HOST_SERVER=$(CURDIR)/$(BUILD_DIR)/src/server/kolvane-server \
 		>/dev/null
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 	@echo "windows: $(WINDOWS_DIR)/kolvane.exe $(WINDOWS_DIR)/kolvane-sim.exe"
@@ -240,7 +243,7 @@ windows: ## cross-compile kolvane.exe and kolvane-sim.exe into WINDOWS_DIR
 # tests by running them); one Wine server serves the whole run.
 windows-test: windows deps $(BUILD_DIR)/CMakeCache.txt ## the Windows tests under Wine, and the traces compared with Linux
 	@scripts/install-deps.sh $(WINDOWS_TEST_PACKAGES)
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim kolvane-fake-leaderboard
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kolvane-sim kolvane-fake-leaderboard kolvane-server
 	tests/app/win32/wine-session.sh $(WINE_PREFIX) bash -c '\
 		ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j $(JOBS) && \
 		tests/app/win32/compare_traces.sh $(CURDIR)/$(BUILD_DIR)/src/app/kolvane-sim \

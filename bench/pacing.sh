@@ -2,10 +2,14 @@
 # Frame pacing, CPU use and start-up time of the real window under a private
 # Xvfb server, measured with the measurement build kolvane-pacing:
 #
-#   bench/pacing.sh KOLVANE_PACING [TITLE_SECONDS] [PLAY_SECONDS]
+#   bench/pacing.sh KOLVANE_PACING [TITLE_SECONDS] [PLAY_SECONDS] [FAKE_LEADERBOARD]
 #
 # Two runs: the window at 1x (740 x 580 on a 1024 x 768 screen), then scaled
-# to 3x (2220 x 1740, --scale 3, on a 2400 x 1900 screen). In each the game
+# to 3x (2220 x 1740, --scale 3, on a 2400 x 1900 screen). Given the tests'
+# stand-in for the world table (kolvane-fake-leaderboard), a third run at 1x
+# sends to it all along: submit = true, and five recordings of 1 MB waiting
+# in the outbox, which the stand-in reads at 100 KB/s, so that a submission
+# is in flight from the first second to the end (every game over adds one). In each the game
 # runs TITLE_SECONDS (default 20) on its title screen, then S starts a game
 # and xdotool plays it for PLAY_SECONDS (default 20): turning, thrust, a shot
 # every 100 ms and the special weapon, S again after a game over. The program
@@ -15,9 +19,10 @@
 # CPU use, and prints every figure with its target.
 set -euo pipefail
 
-readonly GAME=$(realpath "${1:?usage: pacing.sh KOLVANE_PACING [TITLE_SECONDS] [PLAY_SECONDS]}")
+readonly GAME=$(realpath "${1:?usage: pacing.sh KOLVANE_PACING [TITLE_SECONDS] [PLAY_SECONDS] [FAKE_LEADERBOARD]}")
 readonly TITLE_SECONDS=${2:-20}
 readonly PLAY_SECONDS=${3:-20}
+readonly FAKE_LEADERBOARD=${4:-}
 for tool in Xvfb xdotool; do
     command -v "$tool" >/dev/null || { echo "pacing.sh: $tool is not installed" >&2; exit 1; }
 done
@@ -25,9 +30,11 @@ done
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/kolvane-pacing.XXXXXX")
 XVFB_PID=
 GAME_PID=
+FAKE_PID=
 cleanup() {
     [[ -n $GAME_PID ]] && kill "$GAME_PID" 2>/dev/null
     [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null
+    [[ -n $FAKE_PID ]] && kill "$FAKE_PID" 2>/dev/null
     wait 2>/dev/null
     rm -rf "$WORK"
 }
@@ -145,4 +152,27 @@ measure() {
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load $(cut -d' ' -f1-3 /proc/loadavg)"
 measure 1x 1024x768 5 50
 measure 3x 2400x1900 8 100 --scale 3
+
+# Sending to the world table all along: the stand-in on loopback, reading
+# 100 KB a second; five recordings of 1 MB in the outbox (10 s each).
+if [[ -n $FAKE_LEADERBOARD ]]; then
+    "$FAKE_LEADERBOARD" --read-rate 100000 >"$WORK/fake.out" 2>"$WORK/fake.log" &
+    FAKE_PID=$!
+    for ((i = 0; i < 100; i++)); do
+        [[ -s $WORK/fake.out ]] && break
+        sleep 0.1
+    done
+    read -r url _ <"$WORK/fake.out" || { echo "pacing.sh: the stand-in did not start" >&2; exit 1; }
+    mkdir -p "$XDG_CONFIG_HOME/kolvane" "$XDG_DATA_HOME/kolvane/outbox"
+    printf 'server = %s\nname = Pacer\nsubmit = true\n' "$url" >"$XDG_CONFIG_HOME/kolvane/settings.ini"
+    for n in 1 2 3 4 5; do
+        awk -v n="$n" 'BEGIN { print "# Kolvane pacing filler " n; for (i = 0; i < 150000; i++) print "tick 1" }' \
+            >"$XDG_DATA_HOME/kolvane/outbox/2000-01-01_00-00-0${n}_1.kolvane"
+    done
+    measure "1x, sending" 1024x768 5 50
+    echo "  recordings still in the outbox at the end: $(ls "$XDG_DATA_HOME/kolvane/outbox" | grep -c '\.kolvane$') (of 5 and the game overs')"
+    kill "$FAKE_PID" 2>/dev/null || true
+    wait "$FAKE_PID" 2>/dev/null || true
+    FAKE_PID=
+fi
 exit 0

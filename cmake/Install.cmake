@@ -123,12 +123,14 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # dpkg-shlibdeps (dpkg-dev) reads the libraries the programs link and names
-# their packages with versions (SDL2, the C and C++ runtimes); without it,
-# SDL2's runtime is named by hand.
+# their packages with versions (SDL2, libcurl, the C and C++ runtimes), added
+# to those named here; without it, SDL2's runtime is named by hand. libcurl
+# (the world table's HTTP) is always named.
 find_program(KOLVANE_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(KOLVANE_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4")
 else()
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsdl2-2.0-0")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsdl2-2.0-0, libcurl4")
 endif()
 include(CPack)

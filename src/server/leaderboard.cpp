@@ -206,6 +206,7 @@ Reply Leaderboard::recording(const std::string& id) {
     if (info->status == RecordingStatus::kVerified && !info->ranked) {
         out["unranked_reason"] = info->unranked;
     }
+    if (info->rank) out["rank"] = *info->rank;
     json games = json::array();
     for (const GameResult& game : info->games) games.push_back(gameJson(game));
     out["games"] = std::move(games);

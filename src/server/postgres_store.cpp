@@ -393,7 +393,7 @@ public:
             if (StoreResult s =
                     run(c,
                         "SELECT status, player, reason, ranked, unranked, submitted_ms, "
-                        "verify_us FROM recordings WHERE id = $1",
+                        "verify_us, player_key FROM recordings WHERE id = $1",
                         {text(id)}, r);
                 !s.ok())
                 return s;
@@ -407,6 +407,9 @@ public:
             found.unranked = field(r, 0, 4);
             found.submittedAtMs = integer(r, 0, 5);
             found.verifyMicros = integer(r, 0, 6);
+            if (found.ranked) {
+                if (StoreResult s = rankOf(c, field(r, 0, 7), id, found.rank); !s.ok()) return s;
+            }
             if (StoreResult s = run(c,
                                     "SELECT number, score, level, end_tick FROM games "
                                     "WHERE recording_id = $1 ORDER BY number",
@@ -418,6 +421,32 @@ public:
             info = std::move(found);
             return StoreResult{};
         });
+    }
+
+    // The place of the player's entry in the table, when it is this
+    // recording's and within kMostRankCounted.
+    static StoreResult rankOf(Connection& c, const std::string& playerKey, const std::string& id,
+                              std::optional<std::int64_t>& rank) {
+        Result r;
+        if (StoreResult s = run(c,
+                                "SELECT score, ended_ms FROM best_games WHERE player_key = $1 "
+                                "AND recording_id = $2",
+                                {text(playerKey), text(id)}, r);
+            !s.ok() || PQntuples(r.get()) == 0)
+            return s;
+        // The table's order: score, then the earlier game, then the id.
+        const std::int64_t score = integer(r, 0, 0);
+        const std::int64_t endedMs = integer(r, 0, 1);
+        if (StoreResult s =
+                run(c,
+                    "SELECT count(*) FROM (SELECT 1 FROM best_games WHERE score > $1 "
+                    "OR (score = $1 AND (ended_ms < $2 OR (ended_ms = $2 AND "
+                    "recording_id < $3))) LIMIT $4) AS above",
+                    {number(score), number(endedMs), text(id), number(kMostRankCounted)}, r);
+            !s.ok())
+            return s;
+        if (integer(r, 0, 0) < kMostRankCounted) rank = integer(r, 0, 0) + 1;
+        return StoreResult{};
     }
 
     StoreResult file(const std::string& id, std::optional<std::string>& body) override {

@@ -376,8 +376,8 @@ public:
         auto c = pool_.borrow();
         if (!c) return unavailable();
         Query query(*c,
-                    "SELECT status, player, reason, ranked, unranked, submitted_ms, verify_us "
-                    "FROM recordings WHERE id = ?");
+                    "SELECT status, player, reason, ranked, unranked, submitted_ms, verify_us, "
+                    "player_key FROM recordings WHERE id = ?");
         query.bind(id);
         if (!query.step()) return query.result();
         RecordingInfo found;
@@ -389,6 +389,9 @@ public:
         found.unranked = query.text(4);
         found.submittedAtMs = query.integer(5);
         found.verifyMicros = query.integer(6);
+        if (found.ranked) {
+            if (StoreResult r = rankOf(*c, query.text(7), id, found.rank); !r.ok()) return r;
+        }
         Query games(*c,
                     "SELECT number, score, level, end_tick FROM games WHERE recording_id = ? "
                     "ORDER BY number");
@@ -400,6 +403,27 @@ public:
         }
         if (games.failed()) return games.result();
         info = std::move(found);
+        return {};
+    }
+
+    // The place of the player's entry in the table, when it is this
+    // recording's and within kMostRankCounted.
+    static StoreResult rankOf(Connection& c, const std::string& playerKey, const std::string& id,
+                              std::optional<std::int64_t>& rank) {
+        Query entry(c,
+                    "SELECT score, ended_ms FROM best_games WHERE player_key = ? AND "
+                    "recording_id = ?");
+        entry.bind(playerKey).bind(id);
+        if (!entry.step()) return entry.result();
+        const std::int64_t score = entry.integer(0);
+        const std::int64_t endedMs = entry.integer(1);
+        // The table's order: score, then the earlier game, then the id.
+        Query above(c,
+                    "SELECT count(*) FROM (SELECT 1 FROM best_games WHERE score > ?1 OR (score = "
+                    "?1 AND (ended_ms < ?2 OR (ended_ms = ?2 AND recording_id < ?3))) LIMIT ?4)");
+        above.bind(score).bind(endedMs).bind(id).bind(kMostRankCounted);
+        if (!above.step()) return above.result();
+        if (above.integer(0) < kMostRankCounted) rank = above.integer(0) + 1;
         return {};
     }
 

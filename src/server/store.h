@@ -96,12 +96,19 @@ struct JobOutcome {
 
 enum class RecordingStatus : std::uint8_t { kQueued, kVerified, kRejected };
 
+// How far down the table a recording's place is counted: the count costs a
+// step of the table's index for each entry above it.
+inline constexpr std::int64_t kMostRankCounted = 10000;
+
 struct RecordingInfo {
     std::string id;
     RecordingStatus status = RecordingStatus::kQueued;
     std::string player;
     std::string reason;
     bool ranked = false;
+    // Its place in the table when it holds its player's entry there, within
+    // the first kMostRankCounted; nothing otherwise.
+    std::optional<std::int64_t> rank;
     std::string unranked;
     std::vector<GameResult> games;
     std::int64_t submittedAtMs = 0;

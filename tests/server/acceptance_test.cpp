@@ -62,6 +62,7 @@ TEST_P(Acceptance, AGenuineGameRanksWithItsScoreAndOutlivesARestart) {
         const Answer verdict = api.verdict(id);
         ASSERT_EQ(verdict.body["status"], "verified") << verdict.text;
         EXPECT_EQ(verdict.body["ranked"], true) << verdict.text;
+        EXPECT_EQ(verdict.body["rank"], 1) << verdict.text;
         EXPECT_EQ(verdict.body["player"], "Ann");
         ASSERT_EQ(verdict.body["games"].size(), 2u);
         for (std::size_t i = 0; i < 2; ++i) {
@@ -361,6 +362,10 @@ TEST(SharedPostgres, TwoServersAreOneLeaderboard) {
     const Answer tableA = apiA.get("/api/scores");
     EXPECT_EQ(tableA.body["scores"].size(), 4u) << tableA.text;
     EXPECT_EQ(tableA.text, apiB.get("/api/scores").text);
+    // Each verdict gives its entry's place in the table.
+    for (const json& entry : tableA.body["scores"]) {
+        EXPECT_EQ(apiB.verdict(entry["recording"]).body["rank"], entry["rank"]) << tableA.text;
+    }
 }
 
 }  // namespace

@@ -28,9 +28,19 @@ DesktopKeeping::DesktopKeeping(WindowLaunch& launch, std::string_view frontEnd,
       settings_(runSettings(launch.options)),
       settingsFile_(writer_, configFolder(), stderr),
       store_(writer_, FolderStoreSetup{dataFolder(), stderr}),
+      world_(makeDesktopWorld(settings_.current(), !launch.replay, stderr)),
       modes_(scriptToWatch(launch), store_,
              KeptGamesSetup{settings_.current().record, frontEnd, startedAt, processId()},
-             settings_.current().showScores) {}
+             settings_.current().showScores) {
+    if (world_ && modes_.playing() != nullptr) {
+        worldPlaying_.emplace(*modes_.playing(), *modes_.kept(), *world_, settings_, settingsFile_);
+    }
+}
+
+SessionMode& DesktopKeeping::mode() {
+    if (worldPlaying_) return *worldPlaying_;
+    return modes_.mode();
+}
 
 DesktopKeeping::~DesktopKeeping() {
     writer_.drain();

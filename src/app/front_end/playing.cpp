@@ -1,26 +1,24 @@
 #include "app/front_end/playing.h"
 
-#include <utility>
-
 #include "app/session/tick_and_field.h"
 #include "game/game_world.h"
 
 namespace kolvane {
 
-bool Playing::useTicket(SessionTicket ticket) {
+bool Playing::useTicket(const SessionTicket& ticket) {
     if (!isUsableTicket(ticket)) return false;
-    ticket_ = std::move(ticket);
+    ticket_ = ticket;
     return true;
 }
 
 SessionStart Playing::sessionStart(std::int64_t wallClockSeconds) {
     const std::int32_t clock =
-        ticket_ ? ticket_->clockSeconds : static_cast<std::int32_t>(wallClockSeconds);
+        ticket_.token.empty() ? static_cast<std::int32_t>(wallClockSeconds) : ticket_.clockSeconds;
     return SessionStart{clock, 1, kDefaultClient};
 }
 
 void Playing::attach(Session& session) {
-    kept_.attach(session, ticket_ ? std::string_view(ticket_->token) : std::string_view());
+    kept_.attach(session, ticket_.token);
 }
 
 void Playing::afterFirstFrame() {

@@ -3,11 +3,10 @@
 // session; the session is kept (kept_games.h) and the high-score table is
 // drawn over the title screen, refreshed whenever the store gives a new one.
 //
-// The session starts from a leaderboard's ticket when it has one (handed
-// over with useTicket before the core starts), so that its games can rank;
-// otherwise from the wall clock's second.
-#include <optional>
-
+// The session starts from a leaderboard's ticket when it was handed one
+// (useTicket, before the core starts), so that its games can rank;
+// otherwise from the wall clock's second. (The desktop windows' world table
+// wraps this mode: world_playing.h.)
 #include "app/front_end/session_mode.h"
 #include "app/front_end/session_ticket.h"
 #include "app/scores/score_overlay.h"
@@ -22,7 +21,7 @@ public:
 
     // The ticket to start from; before the core's start(). False (and the
     // wall clock kept) for a ticket no recording can carry.
-    bool useTicket(SessionTicket ticket);
+    bool useTicket(const SessionTicket& ticket);
 
     SessionStart sessionStart(std::int64_t wallClockSeconds) override;
     void attach(Session& session) override;
@@ -43,7 +42,7 @@ private:
 
     KeptGames& kept_;
     bool showScores_;
-    std::optional<SessionTicket> ticket_;
+    SessionTicket ticket_;  // no token: none
     ScoreOverlay overlay_;
     int tableShown_ = 0;
     GamepadKeys pads_;

@@ -1,8 +1,8 @@
 #pragma once
 // What a desktop window program (kolvane, kolvane.exe) does before its window
 // opens, the same on every platform: reads its options, ends at once for
-// --help, --version, --scores or a bad option, and reads a recording to watch
-// before any window opens. The platform's main() writes what it is given
+// --help, --version, --scores, --submit, --world or a bad option, and reads a
+// recording to watch before any window opens. The platform's main() writes what it is given
 // where its platform writes text, and opens its window with the launch.
 #include <optional>
 

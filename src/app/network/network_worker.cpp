@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <deque>
 #include <mutex>
 
@@ -21,7 +22,26 @@ struct VerdictJob {
 struct TableJob {
     int limit = 10;
 };
-using Job = std::variant<TicketJob, SubmitJob, OutboxJob, VerdictJob, TableJob>;
+struct LoadVerifiedJob {};
+struct KeepVerifiedJob {
+    std::vector<VerifiedGameMark> games;
+};
+using Job = std::variant<TicketJob, SubmitJob, OutboxJob, VerdictJob, TableJob, LoadVerifiedJob,
+                         KeepVerifiedJob>;
+
+const char* outboxProblem(OutboxEventKind kind) {
+    switch (kind) {
+        case OutboxEventKind::kRefused:
+            return "refused by the world table (kept in outbox/refused/)";
+        case OutboxEventKind::kNotQueued:
+            return "could not be queued for the world table";
+        case OutboxEventKind::kWaiting:
+            return "waits in the outbox for the world table";
+        case OutboxEventKind::kSent:
+            break;
+    }
+    return nullptr;
+}
 
 }  // namespace
 
@@ -38,6 +58,7 @@ struct NetworkWorker::State {
     bool stopping = false;
 
     std::mutex mailMutex;
+    std::condition_variable mailPosted;
     std::deque<NetworkResult> mail;
 
     std::mutex doneMutex;
@@ -54,8 +75,36 @@ struct NetworkWorker::State {
     }
 
     void deliver(NetworkResult result) {
-        const std::lock_guard lock(mailMutex);
-        mail.push_back(std::move(result));
+        say(result);
+        {
+            const std::lock_guard lock(mailMutex);
+            mail.push_back(std::move(result));
+        }
+        mailPosted.notify_all();
+    }
+
+    // One line on the log for what went wrong.
+    void say(const NetworkResult& result) const {
+        if (setup.log == nullptr) return;
+        if (const auto* event = std::get_if<OutboxEvent>(&result)) {
+            if (const char* problem = outboxProblem(event->kind)) {
+                std::fprintf(setup.log, "kolvane: %s %s: %s\n", event->name.c_str(), problem,
+                             event->reason.c_str());
+            }
+        } else if (const auto* ticket = std::get_if<TicketResult>(&result)) {
+            if (!ticket->answer) {
+                std::fprintf(setup.log,
+                             "kolvane: no ticket from the world table (%s): this session's "
+                             "games can't rank\n",
+                             ticket->answer.error.text.c_str());
+            }
+        } else if (const auto* verdict = std::get_if<VerdictResult>(&result)) {
+            if (verdict->answer && verdict->answer.value->status == VerdictStatus::kRejected) {
+                std::fprintf(setup.log, "kolvane: the world table rejected recording %s: %s\n",
+                             verdict->id.text().c_str(), verdict->answer.value->reason.c_str());
+            }
+        }
+        std::fflush(setup.log);
     }
 
     // The next job to do; nothing once stopping and only dropped jobs are left.
@@ -112,6 +161,17 @@ struct NetworkWorker::State {
         } else if (const auto* table = std::get_if<TableJob>(&job)) {
             deliver(WorldTableResult{client ? client->fetchWorldTable(table->limit, 0)
                                             : noClient<WorldTable>()});
+        } else if (setup.verifiedFile.empty()) {
+            // No data folder: no verified games kept.
+        } else if (std::holds_alternative<LoadVerifiedJob>(job)) {
+            deliver(VerifiedGamesResult{kolvane::loadVerifiedGames(setup.verifiedFile)});
+        } else if (const auto* verified = std::get_if<KeepVerifiedJob>(&job)) {
+            std::string error;
+            if (!kolvane::keepVerifiedGames(setup.verifiedFile, verified->games, error) &&
+                setup.log != nullptr) {
+                std::fprintf(setup.log, "kolvane: cannot keep the verified games: %s\n",
+                             error.c_str());
+            }
         }
     }
 
@@ -151,6 +211,25 @@ void NetworkWorker::fetchVerdict(const RecordingId& id) {
 
 void NetworkWorker::fetchWorldTable(int limit) {
     state_->post(TableJob{limit});
+}
+
+void NetworkWorker::loadVerifiedGames() {
+    state_->post(LoadVerifiedJob{});
+}
+
+void NetworkWorker::keepVerifiedGames(std::vector<VerifiedGameMark> games) {
+    state_->post(KeepVerifiedJob{std::move(games)});
+}
+
+std::optional<NetworkResult> NetworkWorker::waitForResult(
+    std::chrono::steady_clock::time_point deadline) {
+    std::unique_lock lock(state_->mailMutex);
+    if (!state_->mailPosted.wait_until(lock, deadline, [&] { return !state_->mail.empty(); })) {
+        return std::nullopt;
+    }
+    NetworkResult result = std::move(state_->mail.front());
+    state_->mail.pop_front();
+    return result;
 }
 
 std::optional<NetworkResult> NetworkWorker::poll() {

@@ -46,6 +46,10 @@ std::optional<PlayerKey> keyIn(std::string text) {
 std::optional<PlayerKey> loadOrCreatePlayerKey(const std::filesystem::path& file,
                                                std::string& error) {
     error.clear();
+    if (file.empty()) {
+        error = "no config folder to keep the player's key in";
+        return std::nullopt;
+    }
     for (int attempt = 0; attempt < 2; ++attempt) {
         std::string text;
         if (key_file::readKeyFile(file, text, error)) {

@@ -3,10 +3,10 @@
 // the bottom-right corner, which the title leaves empty, on a copy of the
 // finished frame, so that the game's own frame never changes. The copy is
 // kept for the whole run: showing the table allocates nothing per frame.
-#include <array>
 #include <cstddef>
 
 #include "app/scores/score_table.h"
+#include "app/scores/title_table.h"
 #include "gfx/surface.h"
 
 namespace kolvane {
@@ -15,8 +15,6 @@ class ScoreOverlay {
 public:
     // " 1.    1250  level 2   2026-12-08"
     static constexpr std::size_t kRowLength = 33;
-    // Pixels between the table and the frame's edges.
-    static constexpr int kMargin = 8;
 
     // The rows to draw (call when the table changes; this may allocate).
     void setTable(const ScoreTable& table);
@@ -26,10 +24,7 @@ public:
     const gfx::Surface& compose(const gfx::Surface& frame, bool show);
 
 private:
-    using Row = std::array<char, kRowLength + 1>;
-
-    std::array<Row, kMaxScores> rows_{};
-    std::size_t rowCount_ = 0;
+    TitleTable table_;
     gfx::Surface copy_;
 };
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <variant>
+#include <cstddef>
+#include <cstdint>
+#include <utility>
 
 #include "app/text/text_line.h"
 #include "app/text/whole_number.h"
@@ -12,30 +14,43 @@ namespace kolvane {
 
 namespace {
 
-// Where a setting's value lives, and what it takes.
-struct WholeSetting {
-    int Settings::*field;
-    int least;
-    int most;
-};
-// A kind of value more (a line of text, say) is one more alternative here and
-// one more case in readValue and valueText.
-using SettingField = std::variant<bool Settings::*, ScaleMode Settings::*, WholeSetting>;
-
+// Where a setting's value lives, and what it takes: one member a kind. A
+// kind more is one more member here and one more case in readValue and
+// valueText (a switch: smaller in the web page than a variant's visit).
+enum class Kind : std::uint8_t { kFlag, kScaleMode, kWhole, kText };
 struct SettingLine {
     std::string_view name;
-    SettingField field;
+    Kind kind;
+    bool Settings::*flag = nullptr;
+    ScaleMode Settings::*scaleMode = nullptr;
+    int Settings::*whole = nullptr;
+    std::string Settings::*text = nullptr;
+    int most = 0;  // kWhole: from 0; kText: bytes
 };
+
+constexpr SettingLine flagLine(std::string_view name, bool Settings::*field) {
+    return {name, Kind::kFlag, field};
+}
+constexpr SettingLine wholeLine(std::string_view name, int Settings::*field, int most) {
+    return {name, Kind::kWhole, nullptr, nullptr, field, nullptr, most};
+}
+constexpr SettingLine textLine(std::string_view name, std::string Settings::*field, int most) {
+    return {name, Kind::kText, nullptr, nullptr, nullptr, field, most};
+}
 
 // Every setting, in the order the file lists them; the defaults are
 // Settings' own. A new setting is one line here (and its member).
-const std::array<SettingLine, 6> kSettingLines{{
-    {"scale_mode", &Settings::scaleMode},
-    {"fullscreen", &Settings::fullscreen},
-    {"record", &Settings::record},
-    {"show_scores", &Settings::showScores},
-    {"volume", WholeSetting{&Settings::volume, 0, Settings::kMaxVolume}},
-    {"muted", &Settings::muted},
+const std::array<SettingLine, 10> kSettingLines{{
+    {"scale_mode", Kind::kScaleMode, nullptr, &Settings::scaleMode},
+    flagLine("fullscreen", &Settings::fullscreen),
+    flagLine("record", &Settings::record),
+    flagLine("show_scores", &Settings::showScores),
+    wholeLine("volume", &Settings::volume, Settings::kMaxVolume),
+    flagLine("muted", &Settings::muted),
+    textLine("server", &Settings::server, Settings::kMaxServerLength),
+    textLine("name", &Settings::name, Settings::kMaxNameLength),
+    flagLine("submit", &Settings::submit),
+    flagLine("world_scores", &Settings::worldScores),
 }};
 
 bool parseFlag(std::string_view word, bool& value) {
@@ -50,39 +65,47 @@ bool parseFlag(std::string_view word, bool& value) {
     return false;
 }
 
-// Reads a value into its setting; false when it is not one the setting takes.
-bool readValue(const SettingField& field, std::string_view value, Settings& settings) {
-    struct Reader {
-        std::string_view value;
-        Settings& settings;
-        bool operator()(bool Settings::*flag) const { return parseFlag(value, settings.*flag); }
-        bool operator()(ScaleMode Settings::*mode) const {
-            return parseScaleMode(value, settings.*mode);
-        }
-        bool operator()(const WholeSetting& whole) const {
-            int n = 0;
-            if (!parseWhole(value, n) || n < whole.least || n > whole.most) return false;
-            settings.*whole.field = n;
-            return true;
-        }
-    };
-    return std::visit(Reader{value, settings}, field);
+// A line of text without control characters: the file's reader already
+// took only UTF-8 text (and a check of its own here would cost the web page).
+bool isTextValue(std::string_view value, int most) {
+    return value.size() <= static_cast<std::size_t>(most) &&
+           std::none_of(value.begin(), value.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
 }
 
-std::string valueText(const SettingField& field, const Settings& settings) {
-    struct Writer {
-        const Settings& settings;
-        std::string operator()(bool Settings::*flag) const {
-            return settings.*flag ? "true" : "false";
+// Reads a value into its setting; false when it is not one the setting takes.
+bool readValue(const SettingLine& line, std::string_view value, Settings& settings) {
+    switch (line.kind) {
+        case Kind::kFlag:
+            return parseFlag(value, settings.*line.flag);
+        case Kind::kScaleMode:
+            return parseScaleMode(value, settings.*line.scaleMode);
+        case Kind::kWhole: {
+            int n = 0;
+            if (!parseWhole(value, n) || n > line.most) return false;
+            settings.*line.whole = n;
+            return true;
         }
-        std::string operator()(ScaleMode Settings::*mode) const {
-            return scaleModeName(settings.*mode);
-        }
-        std::string operator()(const WholeSetting& whole) const {
-            return std::to_string(settings.*whole.field);
-        }
-    };
-    return std::visit(Writer{settings}, field);
+        case Kind::kText:
+            if (!isTextValue(value, line.most)) return false;
+            settings.*line.text = std::string(value);
+            return true;
+    }
+    return false;
+}
+
+std::string valueText(const SettingLine& line, const Settings& settings) {
+    switch (line.kind) {
+        case Kind::kFlag:
+            return settings.*line.flag ? "true" : "false";
+        case Kind::kScaleMode:
+            return scaleModeName(settings.*line.scaleMode);
+        case Kind::kWhole:
+            return std::to_string(settings.*line.whole);
+        case Kind::kText:
+            break;
+    }
+    return settings.*line.text;
 }
 
 }  // namespace
@@ -111,30 +134,42 @@ Settings parseSettings(std::string_view text, std::vector<std::string>& problems
         ++lineNumber;
         const std::string_view line = trimBlanks(raw.substr(0, raw.find('#')));
         if (line.empty()) continue;
-        const std::string where = std::to_string(lineNumber) + ": ";
         const auto equals = line.find('=');
-        if (equals == std::string_view::npos) {
-            problems.push_back(where + "expected \"name = value\"");
-            continue;
-        }
         const std::string_view name = trimBlanks(line.substr(0, equals));
-        const std::string_view value = trimBlanks(line.substr(equals + 1));
+        const std::string_view value = equals == std::string_view::npos
+                                           ? std::string_view()
+                                           : trimBlanks(line.substr(equals + 1));
         const auto known = std::find_if(kSettingLines.begin(), kSettingLines.end(),
                                         [&](const SettingLine& s) { return s.name == name; });
-        if (known == kSettingLines.end()) {
-            problems.push_back(where + "unknown setting \"" + std::string(name) + "\"");
-        } else if (!readValue(known->field, value, settings)) {
-            problems.push_back(where + "bad value \"" + std::string(value) + "\" for " +
-                               std::string(name));
+        // Built with appends, one string: the web page's code stays small.
+        std::string problem = std::to_string(lineNumber);
+        if (equals == std::string_view::npos) {
+            problem += ": expected \"name = value\"";
+        } else if (known == kSettingLines.end()) {
+            problem.append(": unknown setting \"").append(name).append("\"");
+        } else if (!readValue(*known, value, settings)) {
+            problem.append(": bad value \"").append(value).append("\" for ").append(name);
+        } else {
+            continue;
         }
+        problems.push_back(std::move(problem));
     }
     return settings;
+}
+
+void keepChangedSettings(const Settings& before, const Settings& after, Settings& kept) {
+    // Through each setting's text: one way for every kind, and small.
+    for (const SettingLine& line : kSettingLines) {
+        const std::string value = valueText(line, after);
+        if (value != valueText(line, before)) readValue(line, value, kept);
+    }
 }
 
 std::string formatSettings(const Settings& settings) {
     std::string text = "# Kolvane settings\n";
     for (const SettingLine& line : kSettingLines) {
-        text += std::string(line.name) + " = " + valueText(line.field, settings) + "\n";
+        const std::string value = valueText(line, settings);
+        text.append(line.name).append(value.empty() ? " =" : " = ").append(value) += '\n';
     }
     return text;
 }

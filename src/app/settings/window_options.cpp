@@ -11,10 +11,10 @@ namespace kolvane {
 namespace {
 
 namespace option {
-enum : int { kFullscreen, kScale, kScaleMode, kMute, kNoRecord, kReplay, kScores };
+enum : int { kFullscreen, kScale, kScaleMode, kMute, kNoRecord, kReplay, kScores, kSubmit, kWorld };
 }  // namespace option
 
-constexpr std::array<OptionSpec, 9> kOptions{{
+constexpr std::array<OptionSpec, 11> kOptions{{
     {option::kFullscreen,
      "--fullscreen",
      {},
@@ -39,6 +39,13 @@ constexpr std::array<OptionSpec, 9> kOptions{{
      "watch a recorded game (Space pauses, Right arrow\nholds x4 speed, Escape stops)",
      {}},
     {option::kScores, "--scores", {}, "print the high-score table and exit", {}},
+    {option::kSubmit,
+     "--submit",
+     "FILE",
+     "send a recording to the world table (server and name\nin settings.ini), print its "
+     "verdict and exit: 0\nverified, 3 rejected, 1 no verdict",
+     {}},
+    {option::kWorld, "--world", {}, "print the top of the world table and exit", {}},
     kVersionSpec,
     kHelpSpec,
 }};
@@ -68,6 +75,12 @@ bool apply(const GivenOption& given, WindowOptions& options, std::string& error)
             break;
         case option::kReplay:
             options.replayPath = std::string(v);
+            break;
+        case option::kSubmit:
+            options.submitPath = std::string(v);
+            break;
+        case option::kWorld:
+            options.printWorld = true;
             break;
         case option::kScale: {
             int scale = 0;

@@ -13,6 +13,8 @@ struct WindowOptions {
     bool help = false;
     bool version = false;
     bool printScores = false;            // --scores: print the high-score table and exit
+    std::string submitPath;              // --submit FILE: send a recording to the world table
+    bool printWorld = false;             // --world: print the world table's top and exit
     std::string replayPath;              // --replay FILE: watch a recording
     std::optional<bool> fullscreen;      // --fullscreen
     std::optional<int> scale;            // --scale N: the window at N times the frame

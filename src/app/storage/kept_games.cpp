@@ -9,12 +9,12 @@
 
 namespace kolvane {
 
-ScoreEntry scoreEntryOf(const FinishedGame& game, const SessionStart& start,
+ScoreEntry scoreEntryOf(const FinishedGame& game, std::int64_t startedAt,
                         std::string_view recording) {
     ScoreEntry entry;
     entry.score = game.result.score;
     entry.level = game.result.level;
-    entry.date = start.clockSeconds + game.result.endTick * kTickMilliseconds / 1000;
+    entry.date = startedAt + game.result.endTick * kTickMilliseconds / 1000;
     entry.durationSeconds = static_cast<std::int32_t>((game.result.endTick - game.startTick) *
                                                       kTickMilliseconds / 1000);
     entry.recording = recording.empty() ? std::string(kNoRecording) : std::string(recording);
@@ -50,8 +50,7 @@ void KeptGames::afterTick(const Session& session) {
     if (gameOver) {
         std::vector<ScoreEntry> games;
         for (; gamesKept_ < finished.size(); ++gamesKept_) {
-            games.push_back(
-                scoreEntryOf(finished[gamesKept_], session.startedFrom(), recordingName_));
+            games.push_back(scoreEntryOf(finished[gamesKept_], startedAt_, recordingName_));
         }
         store_.keepGames(std::move(games));
     }

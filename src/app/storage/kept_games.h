@@ -29,9 +29,11 @@ struct KeptGamesSetup {
 };
 
 // What a game that ended goes into the high-score table as: its score and
-// level, when it ended and how long it lasted by the session's clock, and the
-// recording and tick that prove it (recording: empty when not recorded).
-ScoreEntry scoreEntryOf(const FinishedGame& game, const SessionStart& start,
+// level, when it ended (by the wall clock the session started at: a
+// ticket's start clock is a leaderboard's random choice, not a date) and how
+// long it lasted, and the recording and tick that prove it (recording: empty
+// when not recorded).
+ScoreEntry scoreEntryOf(const FinishedGame& game, std::int64_t startedAt,
                         std::string_view recording);
 
 class KeptGames {

@@ -34,7 +34,7 @@ Settings loadSettings(const std::filesystem::path& folder, std::FILE* errors) {
             break;
     }
     std::vector<std::string> problems;
-    const Settings settings = parseSettings(text, problems);
+    Settings settings = parseSettings(text, problems);
     for (const std::string& problem : problems) {
         std::fprintf(errors, "kolvane: %s:%s (ignored)\n", path.string().c_str(), problem.c_str());
     }

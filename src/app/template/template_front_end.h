@@ -30,7 +30,7 @@ struct TemplateLaunch {
 
 class TemplateFrontEnd {
 public:
-    explicit TemplateFrontEnd(TemplateLaunch launch);
+    explicit TemplateFrontEnd(const TemplateLaunch& launch);
     TemplateFrontEnd(const TemplateFrontEnd&) = delete;
     TemplateFrontEnd& operator=(const TemplateFrontEnd&) = delete;
 

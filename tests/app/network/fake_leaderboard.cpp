@@ -58,8 +58,8 @@ bool hasTicket(const std::string& bytes) {
 
 }  // namespace
 
-FakeLeaderboard::FakeLeaderboard(int port, const std::string& tlsFolder)
-    : tls_(!tlsFolder.empty()) {
+FakeLeaderboard::FakeLeaderboard(int port, const std::string& tlsFolder, int readBytesPerSecond)
+    : tls_(!tlsFolder.empty()), readBytesPerSecond_(readBytesPerSecond) {
     if (tls_) {
         server_ = std::make_unique<httplib::SSLServer>((tlsFolder + "/cert.pem").c_str(),
                                                        (tlsFolder + "/key.pem").c_str());
@@ -110,6 +110,29 @@ int FakeLeaderboard::stored() const {
     return static_cast<int>(recordings_.size());
 }
 
+void FakeLeaderboard::submit(const httplib::Request& req, const std::string& body,
+                             httplib::Response& res) {
+    ++submissions_;
+    const std::string auth = req.get_header_value("Authorization");
+    const std::string player = req.get_param_value("player");
+    if (auth.rfind("Bearer ", 0) != 0 || auth.size() != 7 + 64) {
+        return answer(res, 401, {{"error", "a player key is needed"}});
+    }
+    if (body.rfind("# ", 0) != 0) return answer(res, 400, {{"error", "1: not a recording"}});
+    const std::lock_guard lock(mutex_);
+    const auto [owner, claimed] = owners_.emplace(player, auth);
+    if (!claimed && owner->second != auth) {
+        return answer(res, 403, {{"error", "the name " + player + " is another player's"}});
+    }
+    const std::string id = sha256Hex(body);
+    const bool known = recordings_.count(id) != 0;
+    if (!known) {
+        recordings_[id] = Entry{body, player, 0, static_cast<int>(order_.size())};
+        order_.push_back(id);
+    }
+    answer(res, known ? 200 : 202, {{"id", id}, {"status", "queued"}});
+}
+
 void FakeLeaderboard::addRoutes() {
     httplib::Server& s = *server_;
     s.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
@@ -130,28 +153,24 @@ void FakeLeaderboard::addRoutes() {
         answer(res, 201, {{"ticket", "t-" + std::to_string(++tickets_)}, {"clock", 1767225600}});
     });
 
-    s.Post("/api/recordings", [this](const httplib::Request& req, httplib::Response& res) {
-        ++submissions_;
-        const std::string auth = req.get_header_value("Authorization");
-        const std::string player = req.get_param_value("player");
-        if (auth.rfind("Bearer ", 0) != 0 || auth.size() != 7 + 64) {
-            return answer(res, 401, {{"error", "a player key is needed"}});
-        }
-        if (req.body.rfind("# ", 0) != 0)
-            return answer(res, 400, {{"error", "1: not a recording"}});
-        const std::lock_guard lock(mutex_);
-        const auto [owner, claimed] = owners_.emplace(player, auth);
-        if (!claimed && owner->second != auth) {
-            return answer(res, 403, {{"error", "the name " + player + " is another player's"}});
-        }
-        const std::string id = sha256Hex(req.body);
-        const bool known = recordings_.count(id) != 0;
-        if (!known) {
-            recordings_[id] = Entry{req.body, player, 0, static_cast<int>(order_.size())};
-            order_.push_back(id);
-        }
-        answer(res, known ? 200 : 202, {{"id", id}, {"status", "queued"}});
-    });
+    if (readBytesPerSecond_ > 0) {
+        // The body read a piece at a time, at the rate asked for.
+        s.Post("/api/recordings", [this](const httplib::Request& req, httplib::Response& res,
+                                         const httplib::ContentReader& read) {
+            std::string body;
+            read([&](const char* data, std::size_t length) {
+                body.append(data, length);
+                std::this_thread::sleep_for(std::chrono::microseconds(
+                    static_cast<std::int64_t>(length) * 1000000 / readBytesPerSecond_));
+                return true;
+            });
+            submit(req, body, res);
+        });
+    } else {
+        s.Post("/api/recordings", [this](const httplib::Request& req, httplib::Response& res) {
+            submit(req, req.body, res);
+        });
+    }
 
     s.Get(R"(/api/recordings/([0-9a-f]{64}))", [this](const httplib::Request& req,
                                                       httplib::Response& res) {

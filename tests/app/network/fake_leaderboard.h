@@ -15,15 +15,20 @@
 
 namespace httplib {
 class Server;
-}
+struct Request;
+struct Response;
+}  // namespace httplib
 
 namespace kolvane::testing {
 
 class FakeLeaderboard {
 public:
     // Listens on 127.0.0.1:port (0: a free port). tlsFolder: serve HTTPS with
-    // the certificate and key there (cert.pem, key.pem).
-    explicit FakeLeaderboard(int port = 0, const std::string& tlsFolder = "");
+    // the certificate and key there (cert.pem, key.pem). readBytesPerSecond:
+    // read each submission's body no faster (0: at once), so that a
+    // submission stays in flight (the pacing benchmark's).
+    explicit FakeLeaderboard(int port = 0, const std::string& tlsFolder = "",
+                             int readBytesPerSecond = 0);
     ~FakeLeaderboard();
     FakeLeaderboard(const FakeLeaderboard&) = delete;
     FakeLeaderboard& operator=(const FakeLeaderboard&) = delete;
@@ -50,11 +55,13 @@ private:
         int submittedAt = 0;
     };
     void addRoutes();
+    void submit(const httplib::Request& req, const std::string& body, httplib::Response& res);
 
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;
     int port_ = 0;
     bool tls_ = false;
+    int readBytesPerSecond_ = 0;
 
     mutable std::mutex mutex_;
     std::map<std::string, Entry> recordings_;    // by id

@@ -189,7 +189,8 @@ NetworkSetup setupFor(const std::string& url, const fs::path& dir) {
     return {*ServerUrl::parse(url),
             {PlayerName::fromText("Ana"), dir / "config/player.key"},
             dir / "data/outbox",
-            HttpTimeouts{}};
+            HttpTimeouts{},
+            dir / "data/world-verified.txt"};
 }
 
 TEST(Outbox, KeepsWhatCantBeSentAndSendsItOnceAtALaterStart) {

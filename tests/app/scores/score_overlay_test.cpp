@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/scores/world_overlay.h"
+
 namespace kolvane {
 namespace {
 
@@ -38,6 +40,38 @@ TEST(ScoreOverlay, DrawsOnACopyInTheBottomRightCorner) {
               changedPixels(shown, frame, corner))
         << "nothing outside the corner";
     EXPECT_EQ(shown.pixel(700, 560), gfx::kBlack) << "the table stands on black";
+}
+
+// With a world table: the local rows two columns wider for the marks, the
+// world's rows wider still for the names; a name outside the font's ASCII
+// takes one column a character.
+TEST(WorldOverlay, MarksVerifiedGamesAndShowsTheWorldsTable) {
+    const gfx::Surface frame(740, 580);
+    WorldOverlay overlay;
+    ScoreTable table;
+    insertScore(table, ScoreEntry{1250, 2, 1765000000, 95, "-", 5432});
+    overlay.setTable(table, {true});
+    const std::vector<WorldRow> world{{1, 5800, 21, "Ana"}, {2, 1250, 2, "Åsa\u200b"}};
+    overlay.setWorldTable(&world);
+
+    const auto leftmostLit = [&](const gfx::Surface& shown) {
+        for (int x = 0; x < 740; ++x) {
+            for (int y = 500; y < 580; ++y) {
+                if (shown.pixel(x, y) != frame.pixel(x, y)) return x;
+            }
+        }
+        return 740;
+    };
+    const int local = leftmostLit(overlay.compose(frame, false));
+    const int worldLeft = leftmostLit(overlay.compose(frame, true));
+    EXPECT_GT(local, 740 - 8 - 35 * 6 - 1);
+    EXPECT_LT(local, 740 - 8 - 33 * 6) << "wider than without marks";
+    EXPECT_GT(worldLeft, 740 - 8 - 43 * 6 - 1);
+    EXPECT_LT(worldLeft, local);
+
+    // Nothing from the server yet: the world's table says so.
+    overlay.setWorldTable(nullptr);
+    EXPECT_NE(&overlay.compose(frame, true), &frame);
 }
 
 }  // namespace

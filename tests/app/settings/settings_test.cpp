@@ -17,6 +17,10 @@ TEST(Settings, RoundTripAndForgiveBadLines) {
     s.showScores = false;
     s.volume = 35;
     s.muted = true;
+    s.server = "https://scores.example.org/kolvane";
+    s.name = "Åsa Öberg";
+    s.submit = true;
+    s.worldScores = true;
     std::vector<std::string> problems;
     EXPECT_EQ(parseSettings(formatSettings(s), problems), s);
     EXPECT_TRUE(problems.empty());
@@ -31,6 +35,22 @@ TEST(Settings, RoundTripAndForgiveBadLines) {
                             "3: bad value \"101\" for volume", "5: unknown setting \"colour\"",
                             "6: expected \"name = value\"", "7: bad value \"maybe\" for muted"}));
 }
+// A line of text: blanks around it dropped, empty for none, and refused
+// (the setting left as it was) with a control character or too long.
+TEST(Settings, TextSettingsTakeOneLineOfText) {
+    std::vector<std::string> problems;
+    const Settings read = parseSettings(
+        "server =\nname =  Ann Lee \nname = Ann\x07\nserver = " + std::string(513, 'x') + "\n",
+        problems);
+    EXPECT_EQ(read.server, "");
+    EXPECT_EQ(read.name, "Ann Lee");
+    EXPECT_EQ(problems, (std::vector<std::string>{
+                            "3: bad value \"Ann\x07\" for name",
+                            "4: bad value \"" + std::string(513, 'x') + "\" for server"}));
+    EXPECT_NE(formatSettings(Settings{}).find("\nserver =\nname =\nsubmit = false\n"),
+              std::string::npos);
+}
+
 // The ends of the volume's range are volumes too.
 TEST(Settings, VolumeTakesZeroAndAHundred) {
     for (const int volume : {0, 100}) {

@@ -215,8 +215,7 @@ TEST(FolderStore, AScoreThatCantGetTheLockLandsAfterARestart) {
         KeptSession s(folder, errors, 1, 50);
         s.loseGames(1);
         s.kept.finish(s.session);
-        game = scoreEntryOf(s.kept.recorder().finishedGames()[0], s.session.startedFrom(),
-                            s.kept.recordingName());
+        game = scoreEntryOf(s.kept.recorder().finishedGames()[0], kStart, s.kept.recordingName());
         EXPECT_EQ(s.kept.table().entries, std::vector<ScoreEntry>{game}) << "shown meanwhile";
     }
     EXPECT_FALSE(fs::exists(folder / "scores.txt"));

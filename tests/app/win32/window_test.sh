@@ -2,7 +2,7 @@
 # Runs the Windows kolvane.exe under Wine on a private virtual X server and
 # drives it with synthetic input.
 #
-#   window_test.sh KOLVANE_EXE MODE WINE_PREFIX KOLVANE_SIM_EXE [LINUX_KOLVANE_SIM]
+#   window_test.sh KOLVANE_EXE MODE WINE_PREFIX KOLVANE_SIM_EXE [LINUX_KOLVANE_SIM [LINUX_KOLVANE_SERVER]]
 #
 #   title  a resizable window "Kolvane" showing the title screen: a black field
 #          with grey asteroids, the "Game over" and help texts, and 0 lives in
@@ -20,18 +20,24 @@
 #          recording has its key-up although the key was never released
 #   sound  with ALSA's default device a file, the window's waveOut output
 #          under Wine: three shots are heard; with --mute the file is silent
+#   world  with a Linux kolvane-server on loopback and submit = true in
+#          settings.ini, a game played until it is lost is sent by itself
+#          through WinHTTP from the server's ticket, verified and marked
+#          (world-verified.txt); kolvane.exe --submit of the whole session
+#          exits 0, rank 1, and kolvane.exe --world lists the game
 #   dpi    with the prefix at 192 dpi the DPI-aware window opens at 2x on a
 #          screen where that fits: every 2 x 2 block one colour, the HUD the
 #          reference's doubled (a prefix of its own, WINE_PREFIX-dpi)
 #
 # The Wine prefix is this test's own (the window tests run one at a time): its
 # Wine server is stopped at the end, before the X server goes. Exits 77
-# (skipped) when Wine, Xvfb, xdotool or ImageMagick is missing, and for games
-# without the Linux kolvane-sim. Set KOLVANE_SHOT_DIR to keep the screenshots.
+# (skipped) when Wine, Xvfb, xdotool or ImageMagick is missing, for games
+# without the Linux kolvane-sim and for world without the Linux
+# kolvane-server. Set KOLVANE_SHOT_DIR to keep the screenshots.
 set -u
 
 usage="usage: window_test.sh KOLVANE_EXE MODE WINE_PREFIX KOLVANE_SIM_EXE"
-readonly GAME=${1:?$usage} MODE=${2:?$usage} SIM=${4:?$usage} LINUX_SIM=${5:-}
+readonly GAME=${1:?$usage} MODE=${2:?$usage} SIM=${4:?$usage} LINUX_SIM=${5:-} LINUX_SERVER=${6:-}
 # The 192 dpi prefix is kept apart, so the other modes stay at 96 dpi.
 if [[ $2 == dpi ]]; then PREFIX=${3:?$usage}-dpi; else PREFIX=${3:?$usage}; fi
 readonly PREFIX
@@ -45,6 +51,8 @@ WINDOW_WAIT=60
 readonly EXIT_SECONDS=10
 # shellcheck source=tests/support/xvfb_session.sh
 source "$HERE/../../support/xvfb_session.sh"
+# shellcheck source=tests/support/leaderboard_server.sh
+source "$HERE/../../support/leaderboard_server.sh"
 
 require_tools wine wineserver Xvfb xdotool xwininfo xprop "$CONVERT" "$IMPORT" "$COMPARE"
 [[ $MODE == focus ]] && require_tools xmessage
@@ -61,6 +69,9 @@ kept_folder() {
     done
 }
 
+# What a mode puts in the kept folder before the game starts.
+prepare_kept() { :; }
+
 # The Wine server goes before the X server it draws on.
 stop_helpers() {
     WINEPREFIX=$PREFIX wineserver -k 2>/dev/null
@@ -76,6 +87,7 @@ start_wine_game() {
     KEPT=$(kept_folder)
     [[ -n $KEPT ]] || fail "no AppData folder in the Wine prefix"
     rm -rf "$KEPT"
+    prepare_kept
     start_game "$HERE/wine-run.sh" "$PREFIX" "$GAME" "$@"
     local w h
     read -r w h < <(xwininfo -id "$WINDOW" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')
@@ -199,15 +211,19 @@ run_close() {
     expect_exit_within "$EXIT_SECONDS" "closing the window"
 }
 
-run_games() {
-    [[ -x $LINUX_SIM ]] || { echo "SKIP: no Linux kolvane-sim"; exit "$SKIP"; }
-    start_wine_game
+# S, then a game played until it is lost: thrust while turning meets a rock soon.
+play_until_lost() {
     xdotool key s
     sleep 0.3
-    # Thrust while turning meets a rock soon.
     xdotool keydown Up Left
     wait_for_file 120 "$KEPT/scores.txt" || fail "no high-score table 120 s into the game"
     xdotool keyup Up Left
+}
+
+run_games() {
+    [[ -x $LINUX_SIM ]] || { echo "SKIP: no Linux kolvane-sim"; exit "$SKIP"; }
+    start_wine_game
+    play_until_lost
     sleep 0.5
     client_shot title-with-scores
     # The table in the bottom-right corner of the title screen: light text on black.
@@ -267,6 +283,36 @@ run_games() {
     expect_exit_within "$EXIT_SECONDS" Escape
     [[ $(ls "$KEPT/recordings") == "$(basename "$recording")" ]] || fail "watching made a recording"
     echo "score $score, level $level, $ticks ticks"
+}
+
+run_world() {
+    [[ -x $LINUX_SERVER ]] || { echo "SKIP: no Linux kolvane-server"; exit "$SKIP"; }
+    start_leaderboard "$LINUX_SERVER" "$WORK/leaderboard.sqlite"
+    prepare_kept() { write_world_settings "$KEPT/settings.ini" "submit = true"; }
+    start_wine_game
+    play_until_lost
+    local recording name i
+    recording=$(ls "$KEPT"/recordings/*.kolvane)
+    name=$(basename "$recording")
+    for ((i = 0; i < 600; i++)); do
+        grep -qF "$name " "$KEPT/world-verified.txt" 2>/dev/null && break
+        sleep 0.1
+    done
+    ((i < 600)) || fail "the game was not sent and verified within 60 s: $(cat "$WORK/leaderboard.log")"
+    xdotool key Escape
+    expect_exit_within "$EXIT_SECONDS" Escape
+    tr -d '\r' <"$recording" | grep -q '^ticket [A-Za-z0-9._-]*$' || fail "the recording has no ticket"
+
+    local score
+    read -r score _ < <(grep -v '^#' "$KEPT/scores.txt" | tr -d '\r')
+    "$HERE/wine-run.sh" "$PREFIX" "$GAME" --submit "$(winepath_of "$recording")" >"$WORK/submit.txt" 2>&1 ||
+        fail "--submit failed: $(cat "$WORK/submit.txt")"
+    tr -d '\r' <"$WORK/submit.txt" | grep -qx "verified: score $score, rank 1" ||
+        fail "--submit said: $(cat "$WORK/submit.txt")"
+    "$HERE/wine-run.sh" "$PREFIX" "$GAME" --world >"$WORK/world.txt" 2>&1 || fail "--world failed: $(cat "$WORK/world.txt")"
+    tr -d '\r' <"$WORK/world.txt" | grep -Eq "^ +1 +$score .* Tester " || fail "--world does not list the game: $(cat "$WORK/world.txt")"
+    stop_leaderboard
+    echo "score $score, sent, verified and ranked"
 }
 
 # A Unix path as the Windows program sees it (Wine's Z: drive).

@@ -9,14 +9,14 @@
 #      behind a queue of 10-minute recordings;
 #   4. the top-100 query with 1,000,000 verified games (SQLite, PostgreSQL).
 #
-#   bench/server/run.sh BUILD_DIR [RUNS [PARTS]]
+#   bench/server/run.sh BUILD_DIR [RUNS [WANTED]]
 #
-# PARTS: which of the four to take ("1 2 3 4", the default).
+# WANTED: which of the four figures to take ("1 2 3 4", the default).
 set -euo pipefail
 readonly BUILD=$(realpath "${1:?usage: run.sh BUILD_DIR [RUNS]}")
 readonly RUNS=${2:-5}
-readonly PARTS=" ${3:-1 2 3 4} "
-part() { [[ $PARTS == *" $1 "* ]]; }
+readonly WANTED=" ${3:-1 2 3 4} "
+wanted() { [[ $WANTED == *" $1 "* ]]; }
 readonly HERE=$(cd "$(dirname "$0")" && pwd)
 readonly SERVER=$BUILD/src/server/kolvane-server SIM=$BUILD/src/app/kolvane-sim
 readonly BENCH=$BUILD/bench/kolvane-server-bench FIGURES=$BUILD/bench/kolvane-recording-figures
@@ -71,7 +71,7 @@ echo "kolvane-server figures, $(nproc) cores, load average $(cut -d' ' -f1-3 /pr
 "$FIGURES" "$WORK/figures" >/dev/null
 recording=$(ls "$WORK"/figures/ten-minutes/recordings/*.kolvane)
 
-if part 1; then
+if wanted 1; then
 echo "1. Verification of a 10-minute recording (40,000 ticks), medians of $RUNS runs:"
 : >"$WORK/sim-times"
 for ((r = 0; r < RUNS; r++)); do
@@ -85,7 +85,7 @@ echo -n "  "
 "$BENCH" verify "$port" "$recording" "$RUNS"
 
 fi
-if part 2; then
+if wanted 2; then
 echo "2. The top-100 table under wrk (10 s, 2 threads, 32 connections), 10,000 ranked players:"
 "$BENCH" seed "$WORK/table.sqlite" 10000 >/dev/null
 port=$(free_port)
@@ -99,7 +99,7 @@ serve "$port" --db "$pg" --workers 0
 table_wrk "$port" PostgreSQL
 
 fi
-if part 3; then
+if wanted 3; then
 echo "3. Submissions while two verifiers are busy (a queue of 10-minute recordings):"
 port=$(free_port)
 serve "$port" --db "$WORK/submit.sqlite" --workers 2
@@ -113,7 +113,7 @@ echo -n "  "
 echo "  queue when done: $(curl -sf "http://127.0.0.1:$port/metrics" | sed -n 's/^kolvane_queue_depth //p') recordings"
 
 fi
-if part 4; then
+if wanted 4; then
 echo "4. The top-100 query with 1,000,000 verified games (200 runs through the store):"
 echo -n "  SQLite: "
 "$BENCH" seed "$WORK/million.sqlite" 1000000

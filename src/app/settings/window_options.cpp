@@ -14,7 +14,7 @@ namespace option {
 enum : int { kFullscreen, kScale, kScaleMode, kMute, kNoRecord, kReplay, kScores, kSubmit, kWorld };
 }  // namespace option
 
-constexpr std::array<OptionSpec, 11> kOptions{{
+constexpr std::array<OptionRow, 11> kOptions{{
     {option::kFullscreen,
      "--fullscreen",
      {},
@@ -46,8 +46,8 @@ constexpr std::array<OptionSpec, 11> kOptions{{
      "verdict and exit: 0\nverified, 3 rejected, 1 no verdict",
      {}},
     {option::kWorld, "--world", {}, "print the top of the world table and exit", {}},
-    kVersionSpec,
-    kHelpSpec,
+    kVersionRow,
+    kHelpRow,
 }};
 
 bool parseScale(std::string_view text, int& scale) {

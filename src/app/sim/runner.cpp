@@ -99,7 +99,7 @@ namespace option {
 enum : int { kTrace, kOut, kClock, kSeed, kSize, kVerify };
 }  // namespace option
 
-constexpr std::array<OptionSpec, 8> kOptions{{
+constexpr std::array<OptionRow, 8> kOptions{{
     {option::kTrace,
      "--trace",
      "FILE",
@@ -114,8 +114,8 @@ constexpr std::array<OptionSpec, 8> kOptions{{
      "the client area (0 to 4096 each; default 740x580)",
      {}},
     {option::kVerify, "--verify", "RECORDING", "replay a recording and check its games", {}},
-    kHelpSpec,
-    kVersionSpec,
+    kHelpRow,
+    kVersionRow,
 }};
 
 // Lays one option over the others; false with error set for a bad value.

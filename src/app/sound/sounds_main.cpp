@@ -32,12 +32,12 @@ namespace option {
 enum : int { kGame, kSeed, kClock };
 }  // namespace option
 
-constexpr std::array<OptionSpec, 5> kOptions{{
+constexpr std::array<OptionRow, 5> kOptions{{
     {option::kGame, "--game", "SCRIPT", "also write the game SCRIPT plays, as it sounds", {}},
     {option::kSeed, "--seed", "N", "the game's seed (default 1)", {}},
     {option::kClock, "--clock", "SECONDS", "the game's start (default 1000000000)", {}},
-    kHelpSpec,
-    kVersionSpec,
+    kHelpRow,
+    kVersionRow,
 }};
 
 struct Options {

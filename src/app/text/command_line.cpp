@@ -9,16 +9,16 @@ namespace {
 // The column the help of each option starts at.
 constexpr std::size_t kHelpColumn = 26;
 
-const OptionSpec* findOption(std::span<const OptionSpec> table, std::string_view word) {
-    for (const OptionSpec& spec : table) {
-        if (word == spec.name || (!spec.shortName.empty() && word == spec.shortName)) return &spec;
+const OptionRow* findOption(std::span<const OptionRow> table, std::string_view word) {
+    for (const OptionRow& row : table) {
+        if (word == row.name || (!row.shortName.empty() && word == row.shortName)) return &row;
     }
     return nullptr;
 }
 
 }  // namespace
 
-bool parseCommandLine(int argc, const char* const* argv, std::span<const OptionSpec> table,
+bool parseCommandLine(int argc, const char* const* argv, std::span<const OptionRow> table,
                       CommandLine& line, std::string& error) {
     line = CommandLine{};
     bool optionsEnded = false;
@@ -32,47 +32,47 @@ bool parseCommandLine(int argc, const char* const* argv, std::span<const OptionS
             line.operands.push_back(word);
             continue;
         }
-        const OptionSpec* spec = findOption(table, word);
-        if (spec == nullptr) {
+        const OptionRow* row = findOption(table, word);
+        if (row == nullptr) {
             error = "unknown option \"" + std::string(word) + "\"";
             return false;
         }
         const bool given = std::any_of(line.options.begin(), line.options.end(),
-                                       [&](const GivenOption& o) { return o.id == spec->id; });
+                                       [&](const GivenOption& o) { return o.id == row->id; });
         if (given) {
-            error = "option " + std::string(spec->name) + " given twice";
+            error = "option " + std::string(row->name) + " given twice";
             return false;
         }
-        GivenOption option{spec->id, {}};
-        if (!spec->value.empty()) {
+        GivenOption option{row->id, {}};
+        if (!row->value.empty()) {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-                error = "option " + std::string(spec->name) + " needs a value";
+                error = "option " + std::string(row->name) + " needs a value";
                 return false;
             }
             option.value = argv[++i];
         }
-        line.help = line.help || spec->id == kHelpOption;
-        line.version = line.version || spec->id == kVersionOption;
+        line.help = line.help || row->id == kHelpOption;
+        line.version = line.version || row->id == kVersionOption;
         line.options.push_back(option);
     }
     return true;
 }
 
-std::string helpText(std::string_view usage, std::span<const OptionSpec> table,
+std::string helpText(std::string_view usage, std::span<const OptionRow> table,
                      std::string_view closing) {
     std::string text(usage);
     text += '\n';
-    for (const OptionSpec& spec : table) {
+    for (const OptionRow& row : table) {
         std::string left = "  ";
-        if (!spec.shortName.empty()) left += std::string(spec.shortName) + ", ";
-        left += spec.name;
-        if (!spec.value.empty()) left += " " + std::string(spec.value);
+        if (!row.shortName.empty()) left += std::string(row.shortName) + ", ";
+        left += row.name;
+        if (!row.value.empty()) left += " " + std::string(row.value);
         text += left;
         if (left.size() + 2 > kHelpColumn) {
             text += '\n';
             left.clear();
         }
-        std::string_view help = spec.help;
+        std::string_view help = row.help;
         for (bool first = true; first || !help.empty(); first = false) {
             const std::size_t end = std::min(help.find('\n'), help.size());
             text += std::string((first ? kHelpColumn - left.size() : kHelpColumn), ' ');

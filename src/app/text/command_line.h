@@ -15,7 +15,7 @@
 
 namespace kolvane {
 
-struct OptionSpec {
+struct OptionRow {
     int id;                      // the program's own name for it (an enum's value)
     std::string_view name;       // "--scale"
     std::string_view value;      // the value's name in the help ("N"); empty: a flag
@@ -26,8 +26,8 @@ struct OptionSpec {
 // --help (-h) and --version, which every program takes: in every table.
 inline constexpr int kHelpOption = -1;
 inline constexpr int kVersionOption = -2;
-inline constexpr OptionSpec kHelpSpec{kHelpOption, "--help", {}, "print this help and exit", "-h"};
-inline constexpr OptionSpec kVersionSpec{
+inline constexpr OptionRow kHelpRow{kHelpOption, "--help", {}, "print this help and exit", "-h"};
+inline constexpr OptionRow kVersionRow{
     kVersionOption, "--version", {}, "print the version and exit", {}};
 
 struct GivenOption {
@@ -45,13 +45,13 @@ struct CommandLine {
 // Reads argv[1..argc). On a mistake returns false with error set ("unknown
 // option \"--x\"", "option --scale needs a value", "option --seed given
 // twice").
-bool parseCommandLine(int argc, const char* const* argv, std::span<const OptionSpec> table,
+bool parseCommandLine(int argc, const char* const* argv, std::span<const OptionRow> table,
                       CommandLine& line, std::string& error);
 
 // The help text: the usage lines, then the options, each with its help
 // beside it (or below, when the option is long), then a blank line and the
 // closing text when there is one.
-std::string helpText(std::string_view usage, std::span<const OptionSpec> table,
+std::string helpText(std::string_view usage, std::span<const OptionRow> table,
                      std::string_view closing = {});
 
 }  // namespace kolvane

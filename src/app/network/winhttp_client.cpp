@@ -30,6 +30,9 @@ std::wstring wide(const std::string& text) {
     return out;
 }
 
+// How close to the deadline a failure counts as the time-out.
+constexpr std::chrono::milliseconds kTimeoutSlack{20};
+
 HttpFailure failureOf(DWORD code) {
     switch (code) {
         case ERROR_WINHTTP_TIMEOUT:
@@ -257,6 +260,11 @@ HttpResponse WinHttpClient::send(const HttpRequest& asked) {
     // Waits for a timer callback that has started.
     if (timer != nullptr) ::DeleteTimerQueueTimer(nullptr, timer, INVALID_HANDLE_VALUE);
     if (timedOut_) response.failure = HttpFailure::kTimeout;
+    // A step that failed as the time ran out failed for the time: Wine's
+    // WinHTTP can end a stalled read with another code, before our timer runs.
+    if (response.failure == HttpFailure::kOther && Clock::now() + kTimeoutSlack >= deadline) {
+        response.failure = HttpFailure::kTimeout;
+    }
     if (cancelled_) response.failure = HttpFailure::kCancelled;
     closeRequest();
     if (response.failure == HttpFailure::kNone) return response;

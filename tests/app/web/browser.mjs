@@ -50,3 +50,31 @@ export function differingPixels(a, b) {
   for (let p = 0; p < WIDTH * HEIGHT; p++) if (a.rgba.readUInt32BE(4 * p) !== b.rgba.readUInt32BE(4 * p)) n++;
   return n;
 }
+
+// A test's steps: each runs, says ok or FAIL with its time, and on failure
+// leaves a screenshot of the page in out.
+export function stepRunner(out, currentPage) {
+  const results = [];
+  async function step(name, body) {
+    const started = Date.now();
+    try {
+      await body();
+      results.push({ name, ok: true });
+      console.log(`ok   ${name} (${Date.now() - started} ms)`);
+    } catch (error) {
+      results.push({ name, ok: false });
+      const shot = join(out, `failed-${results.length}-${name.replace(/[^a-z0-9]+/gi, '-').toLowerCase()}.png`);
+      try {
+        await currentPage().screenshot({ path: shot, fullPage: true });
+      } catch {
+        // The page itself may be gone; the message says what failed.
+      }
+      console.log(`FAIL ${name}: ${error.message}\n     screenshot: ${shot}`);
+    }
+  }
+  return { results, step };
+}
+
+export function check(condition, message) {
+  if (!condition) throw new Error(message);
+}

@@ -13,7 +13,7 @@ import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
-import { CHROMIUM_ARGS, HEIGHT, WIDTH, differingPixels, grab, serve } from './browser.mjs';
+import { CHROMIUM_ARGS, HEIGHT, WIDTH, check, differingPixels, grab, serve, stepRunner } from './browser.mjs';
 import { readPng } from './png.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
@@ -86,28 +86,8 @@ const CENTRE = { left: 355, top: 275, right: 385, bottom: 305 };
 const MESSAGE_LINE = { left: 1, top: 20, right: 300, bottom: 40 };
 
 // --- the steps -----------------------------------------------------------------
-const results = [];
 let page;
-async function step(name, body) {
-  const started = Date.now();
-  try {
-    await body();
-    results.push({ name, ok: true });
-    console.log(`ok   ${name} (${Date.now() - started} ms)`);
-  } catch (error) {
-    results.push({ name, ok: false });
-    const shot = join(out, `failed-${results.length}-${name.replace(/[^a-z0-9]+/gi, '-').toLowerCase()}.png`);
-    try {
-      await page.screenshot({ path: shot, fullPage: true });
-    } catch {
-      // The page itself may be gone; the message says what failed.
-    }
-    console.log(`FAIL ${name}: ${error.message}\n     screenshot: ${shot}`);
-  }
-}
-function check(condition, message) {
-  if (!condition) throw new Error(message);
-}
+const { results, step } = stepRunner(out, () => page);
 // The page's clock is Playwright's: time passes only when the test says so,
 // and the display frames come every 16 ms of it.
 const play = (ms) => page.clock.runFor(ms);

@@ -15,7 +15,7 @@ import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { chromium } from 'playwright-core';
-import { CHROMIUM_ARGS, differingPixels, grab, serve } from './browser.mjs';
+import { CHROMIUM_ARGS, check, differingPixels, grab, serve, stepRunner } from './browser.mjs';
 import { readPng } from './png.mjs';
 
 const options = { site: '', out: '', native: '', server: '', chromium: '/usr/bin/chromium' };
@@ -36,28 +36,8 @@ const out = resolve(options.out);
 mkdirSync(out, { recursive: true });
 
 // --- the steps ---------------------------------------------------------------
-const results = [];
 let page;
-async function step(name, body) {
-  const started = Date.now();
-  try {
-    await body();
-    results.push({ name, ok: true });
-    console.log(`ok   ${name} (${Date.now() - started} ms)`);
-  } catch (error) {
-    results.push({ name, ok: false });
-    const shot = join(out, `failed-${results.length}.png`);
-    try {
-      await page.screenshot({ path: shot, fullPage: true });
-    } catch {
-      // The page itself may be gone; the message says what failed.
-    }
-    console.log(`FAIL ${name}: ${error.message}\n     screenshot: ${shot}`);
-  }
-}
-function check(condition, message) {
-  if (!condition) throw new Error(message);
-}
+const { results, step } = stepRunner(out, () => page);
 
 // kolvane-server on a free loopback port with a database of its own, letting
 // pages from `cors` call it; resolves to the process and its address.
